@@ -1,0 +1,32 @@
+// frmMain: the one window, its log, and the actions started from its buttons.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace frmMain {
+
+using platform::Text;
+
+// The window as the platform shows it: caption, size, controls, handlers.
+const platform::FormDescription& form();
+
+// Button handlers.
+void cmdOk_Click();       // the repair run
+void cmdRef_Click();      // browse for the database
+void cmdCancel_Click();   // unload and end at once
+
+// Close box: while a run is under way it acts as the cancel button; otherwise the window unloads.
+bool queryClose();
+bool runUnderWay();
+
+// Appends one line to the log, then handles pending window events.
+void mLog(const Text& message);
+
+// Splits a path after its last "\" or "＼": the folder part keeps the separator.
+void mDevidePathFile(Text path, Text& folder, Text& file);
+
+// "yyyymmddhhnnss" and "hh:nn:ss".
+Text stampOf(const platform::LocalTime& t);
+Text clockOf(const platform::LocalTime& t);
+
+}  // namespace frmMain

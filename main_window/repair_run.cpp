@@ -1,0 +1,119 @@
+// cmdOk_Click: the repair run. Compacts the database into a new file beside it, then moves the
+// original to a backup name and the compacted copy to the original's name.
+//
+// The run reads the path field once: the field stays live during the wait, and a path typed or a
+// browse cancelled meanwhile must not make the moves rename a different file than the one that was
+// compacted. It swaps names only when the compactor has left a file under the after-name, so the
+// database's path never loses its file for want of a copy.
+#include "main_window/frmMain.h"
+#include "standard/mdlFunctionStandard.h"
+#include "standard/trap.h"
+
+namespace frmMain {
+
+namespace {
+
+bool running = false;
+
+// Clears the one-run-at-a-time mark on every way out of the run.
+struct RunMark {
+    RunMark() { running = true; }
+    ~RunMark() { running = false; }
+    RunMark(const RunMark&) = delete;
+    RunMark& operator=(const RunMark&) = delete;
+};
+
+void stopMessage(const Text& text) {
+    std::int32_t kind = 3;
+    Text message = text;
+    Text title;
+    mdlFunctionStandard::gMsgbox(kind, message, title);
+}
+
+Text quoted(const Text& s) { return u"\"" + s + u"\""; }
+
+}  // namespace
+
+bool runUnderWay() { return running; }
+
+void cmdOk_Click() {
+    // A press while a run waits for the compactor is ignored: one run at a time.
+    if (running) return;
+    RunMark mark;
+    std::unique_ptr<platform::FileSystem> fileSystem;   // released on every way out
+
+    mdlFunctionStandard::trapped(u"cmdOk_Click", 1, [&](int& line) {
+        auto& p = platform::services();
+
+        line = 10;
+        const Text source = p.readText(platform::TextField::MdbFile);
+        Text folder;
+        Text file;
+        mDevidePathFile(source, folder, file);
+
+        line = 12;
+        const Text stamp = stampOf(p.localTime());
+
+        line = 15;
+        const Text afterName = folder + u"_AfterRepair" + stamp + file;
+        const Text beforeName = folder + u"_BeforeRepair" + stamp + file;
+
+        line = 20;
+        mLog(u"開始:" + clockOf(p.localTime()));
+
+        line = 22;
+        fileSystem = p.createFileSystem();
+
+        line = 23;
+        if (!fileSystem->fileExists(source)) {
+            stopMessage(source + u"は存在しません。");
+            return;
+        }
+        mLog(u"MDBファイルの存在:OK");
+
+        line = 25;
+        if (!fileSystem->fileExists(p.programFolder() + u"\\" + u"JetComp.exe")) {
+            stopMessage(u"JetComp.exeが存在しません。");
+            return;
+        }
+        mLog(u"Jetcomp.exeの存在:OK");
+
+        line = 28;
+        mLog(u"最適化実行中");
+        const Text commandLine = quoted(p.programFolder() + u"\\" + u"JetComp.exe") + u" -src:" +
+                                 quoted(source) + u" -dest:" + quoted(afterName);
+        {
+            // The launch holds the process until the wait has opened it, so its id stays its own.
+            const auto compactor = p.launchMinimizedFocus(commandLine);
+            mdlFunctionStandard::gWatchShellEnd(compactor->id());
+        }
+        if (!fileSystem->fileExists(afterName)) {
+            stopMessage(afterName + u"は存在しません。");
+            return;
+        }
+
+        line = 30;
+        mLog(u"修復前のファイル名を変更");
+        fileSystem->moveFile(source, beforeName);   // never replaces
+
+        line = 35;
+        mLog(u"修復後のファイル名を変更");
+        fileSystem->moveFile(afterName, source);    // never replaces
+
+        line = 40;
+        mLog(u"完了:" + clockOf(p.localTime()));
+        std::int32_t kind = 0;
+        Text message = u"終了しました。";
+        Text title;
+        mdlFunctionStandard::gMsgbox(kind, message, title);
+
+        line = 45;
+        fileSystem.reset();
+        p.unloadMainWindow();
+
+        line = 48;
+        p.endProgram();
+    });
+}
+
+}  // namespace frmMain

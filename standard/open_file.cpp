@@ -1,0 +1,51 @@
+// gstrGetOpenFile: the open-file dialog's filter list and record, and the call.
+#include "standard/mdlFunctionStandard.h"
+
+namespace mdlFunctionStandard {
+
+namespace {
+constexpr std::uint32_t kRecordSize = 76;     // OPENFILENAMEA up to lpTemplateName, 32-bit
+constexpr std::uint32_t kBufferSize = 256;
+// OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
+constexpr std::uint32_t kFlags = 0x81804;
+}  // namespace
+
+Text openFileFilter(const Text& pattern, const Text& patternName) {
+    Text filter;
+    if (!pattern.empty()) {
+        filter += patternName + u"(" + pattern + u")" + u'\0';
+        filter += pattern + u'\0';
+    }
+    filter += Text(u"すべてのファイル(*.*)") + u'\0';
+    filter += Text(u"*.*") + u'\0';
+    filter += u'\0';
+    return filter;
+}
+
+platform::OpenFileRequest openFileRequest(platform::WindowHandle owner, const Text& title,
+                                          const Text& filter, const Text& initialDir) {
+    platform::OpenFileRequest r{};
+    r.structSize = kRecordSize;
+    r.owner = owner;
+    r.instance = platform::services().instanceHandle();
+    r.filter = filter;
+    r.filterIndex = 1;
+    r.maxFile = kBufferSize;
+    r.maxFileTitle = kBufferSize;
+    r.initialDir = initialDir;
+    r.title = title;
+    r.flags = kFlags;
+    return r;
+}
+
+Text gstrGetOpenFile(platform::WindowHandle& owner, Text& title, Text& pattern, Text& patternName,
+                     Text& initialDir) {
+    const Text filter = openFileFilter(pattern, patternName);
+    if (title.empty()) title = u"ファイルを開く";
+    const platform::OpenFileRequest request = openFileRequest(owner, title, filter, initialDir);
+    const platform::OpenFileResult result = platform::services().getOpenFileName(request);
+    if (!result.ok) return Text();
+    return result.file;
+}
+
+}  // namespace mdlFunctionStandard

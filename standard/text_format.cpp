@@ -1,0 +1,25 @@
+#include "standard/text_format.h"
+
+namespace mdlFunctionStandard {
+
+platform::Text decimal(std::int64_t number) {
+    const bool negative = number < 0;
+    // Work on the magnitude as unsigned so the most negative value does not overflow.
+    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(number)
+                                       : static_cast<std::uint64_t>(number);
+    platform::Text out;
+    do {
+        out.insert(out.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (negative) out.insert(out.begin(), u'-');
+    return out;
+}
+
+platform::Text digits(int number, int width) {
+    platform::Text out = decimal(number);
+    while (static_cast<int>(out.size()) < width) out.insert(out.begin(), u'0');
+    return out;
+}
+
+}  // namespace mdlFunctionStandard

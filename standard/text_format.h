@@ -1,0 +1,16 @@
+// Small text formatting helpers shared by the core.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace mdlFunctionStandard {
+
+// The number in decimal, with a leading "-" when negative.
+platform::Text decimal(std::int64_t number);
+
+// The number as at least `width` digits, zero-padded.
+platform::Text digits(int number, int width);
+
+}  // namespace mdlFunctionStandard

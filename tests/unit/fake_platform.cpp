@@ -1,0 +1,230 @@
+#include "tests/unit/fake_platform.h"
+
+namespace fake {
+
+namespace {
+
+class FakeFileSystem : public platform::FileSystem {
+public:
+    explicit FakeFileSystem(Platform& p) : p_(p) { ++p_.liveFileSystems; }
+    ~FakeFileSystem() override { --p_.liveFileSystems; }
+    bool fileExists(const Text& path) override { return p_.fileExists(path); }
+    void moveFile(const Text& s, const Text& d) override { p_.moveFile(s, d); }
+
+private:
+    Platform& p_;
+};
+
+class FakeChild : public platform::ChildProcess {
+public:
+    FakeChild(Platform& p, std::uint32_t id) : p_(p), id_(id) { ++p_.liveChildren; }
+    ~FakeChild() override {
+        --p_.liveChildren;
+        p_.calls.push_back("releaseLaunch");
+    }
+    std::uint32_t id() const override { return id_; }
+
+private:
+    Platform& p_;
+    std::uint32_t id_;
+};
+
+constexpr platform::ProcessHandle kHandle = 0x1234;
+
+}  // namespace
+
+Platform::Platform() { platform::install(this); }
+Platform::~Platform() { platform::install(nullptr); }
+
+void Platform::failOn(const std::string& operation, int nth) { failAt_[operation].push_back(nth); }
+
+int Platform::count(const std::string& call) const {
+    int n = 0;
+    for (const auto& c : calls) n += c == call;
+    return n;
+}
+
+std::vector<Text> Platform::logLines() {
+    std::vector<Text> lines;
+    const Text text = log();
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(u"\r\n", start)) != Text::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start != text.size()) lines.push_back(text.substr(start) + u"<no CRLF>");
+    return lines;
+}
+
+void Platform::enter(const std::string& operation) {
+    calls.push_back(operation);
+    const int n = ++seen_[operation];
+    const auto it = failAt_.find(operation);
+    if (it == failAt_.end()) return;
+    for (int nth : it->second)
+        if (nth == n) throw failure;
+}
+
+void Platform::showMainWindow(const platform::FormDescription&) {
+    enter("showMainWindow");
+    shown = true;
+}
+
+Text Platform::readText(platform::TextField field) {
+    enter(field == platform::TextField::MdbFile ? "readText(fldMdbFile)" : "readText(fldMsg)");
+    return fields[field];
+}
+
+void Platform::setText(platform::TextField field, const Text& text) {
+    enter(field == platform::TextField::MdbFile ? "setText(fldMdbFile)" : "setText(fldMsg)");
+    fields[field] = text;
+}
+
+void Platform::processPendingEvents() {
+    enter("processPendingEvents");
+    if (onEvents) onEvents();
+}
+
+std::int32_t Platform::messageBox(const Text& text, std::int32_t flags, const Text* title) {
+    enter("messageBox");
+    boxes.push_back({text, flags, title ? std::optional<Text>(*title) : std::nullopt});
+    if (answers.empty()) return 1;
+    const std::int32_t a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+platform::WindowHandle Platform::mainWindowHandle() {
+    enter("mainWindowHandle");
+    return 0x50A2;
+}
+
+void Platform::unloadMainWindow() {
+    enter("unloadMainWindow");
+    unloaded = true;
+}
+
+void Platform::endProgram() {
+    calls.push_back("endProgram");
+    throw ProgramEnded{};
+}
+
+std::unique_ptr<platform::FileSystem> Platform::createFileSystem() {
+    enter("createFileSystem");
+    return std::make_unique<FakeFileSystem>(*this);
+}
+
+bool Platform::fileExists(const Text& path) {
+    enter("fileExists");
+    return files.count(path) != 0;
+}
+
+void Platform::moveFile(const Text& source, const Text& destination) {
+    enter("moveFile");
+    if (files.count(source) == 0) throw platform::RuntimeError{2, u"指定されたファイルが見つかりません。"};
+    if (files.count(destination) != 0) throw platform::RuntimeError{183, u"既に存在するファイルを作成することはできません。"};
+    files[destination] = files[source];
+    files.erase(source);
+    moves.emplace_back(source, destination);
+}
+
+std::unique_ptr<platform::ChildProcess> Platform::launchMinimizedFocus(const Text& commandLine) {
+    enter("launch");
+    launches.push_back(commandLine);
+    pendingSource_ = argument(commandLine, u"src");
+    pendingDest_ = argument(commandLine, u"dest");
+    running_ = true;
+    roundsLeft_ = compactorRounds;
+    if (roundsLeft_ == 0) finishCompactor();
+    return std::make_unique<FakeChild>(*this, nextId_++);
+}
+
+void Platform::finishCompactor() {
+    running_ = false;
+    if (compactorWrites && files.count(pendingSource_) && !files.count(pendingDest_))
+        files[pendingDest_] = "compacted " + files[pendingSource_];
+}
+
+platform::ProcessHandle Platform::openProcess(std::uint32_t access, bool inherit, std::uint32_t) {
+    enter("openProcess");
+    lastAccess = access;
+    lastInherit = inherit;
+    return openFails ? 0 : kHandle;
+}
+
+bool Platform::getExitCodeProcess(platform::ProcessHandle process, std::uint32_t& exitCode) {
+    enter("getExitCodeProcess");
+    if (process != kHandle) return false;
+    exitCode = running_ ? 259 : this->exitCode;
+    return true;
+}
+
+void Platform::closeHandle(platform::ProcessHandle process) {
+    enter(process == kHandle ? "closeHandle" : "closeHandle(bad)");
+}
+
+bool Platform::processHasEnded(platform::ProcessHandle) {
+    enter("processHasEnded");
+    return !running_;
+}
+
+void Platform::waitForProcessOrEvent(platform::ProcessHandle) {
+    enter("waitForProcessOrEvent");
+    if (running_ && --roundsLeft_ <= 0) finishCompactor();
+}
+
+platform::LocalTime Platform::localTime() {
+    enter("localTime");
+    return now;
+}
+
+Text Platform::programFolder() {
+    enter("programFolder");
+    return folderOfProgram;
+}
+
+std::uintptr_t Platform::instanceHandle() {
+    enter("instanceHandle");
+    return 0x400000;
+}
+
+platform::OpenFileResult Platform::getOpenFileName(const platform::OpenFileRequest& request) {
+    enter("getOpenFileName");
+    dialogs.push_back(request);
+    return dialogAnswer.value_or(platform::OpenFileResult{false, u""});
+}
+
+Text argument(const Text& commandLine, const Text& name) {
+    const Text key = u" -" + name + u":\"";
+    const std::size_t at = commandLine.find(key);
+    if (at == Text::npos) return Text();
+    const std::size_t start = at + key.size();
+    const std::size_t end = commandLine.find(u'"', start);
+    return commandLine.substr(start, end - start);
+}
+
+std::string utf8(const Text& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::uint32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+}  // namespace fake

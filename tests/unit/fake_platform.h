@@ -1,0 +1,113 @@
+// A recording fake of the platform: every call is recorded (message boxes with text, flags and
+// title; moves; launches), answers and failures are scripted per test, and files live in a map.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fake {
+
+using platform::Text;
+
+// What endProgram throws: nothing in the program may catch it.
+struct ProgramEnded {};
+
+struct Box {
+    Text text;
+    std::int32_t flags;
+    std::optional<Text> title;
+};
+
+class Platform : public platform::Services {
+public:
+    Platform();
+    ~Platform() override;
+
+    // --- state a test sets up or reads back
+    std::map<platform::TextField, Text> fields;
+    std::map<Text, std::string> files;            // path -> content
+    Text folderOfProgram = u"C:\\Program Files\\Harbek";
+    platform::LocalTime now{2026, 12, 7, 9, 5, 3};
+    bool shown = false;
+    bool unloaded = false;
+
+    // --- records
+    std::vector<Box> boxes;
+    std::vector<std::pair<Text, Text>> moves;
+    std::vector<Text> launches;
+    std::vector<std::string> calls;               // every call by name, in order
+    std::vector<platform::OpenFileRequest> dialogs;
+
+    // --- scripted behaviour
+    std::deque<std::int32_t> answers;             // message box answers; 1 (OK) when empty
+    std::function<void()> onEvents;               // runs inside processPendingEvents
+    int compactorRounds = 2;                      // waits before the compactor ends
+    bool compactorWrites = true;                  // it leaves its copy under -dest:
+    bool openFails = false;                       // openProcess returns 0
+    std::uint32_t exitCode = 0;                   // the compactor's code once it has ended
+    std::optional<platform::OpenFileResult> dialogAnswer;
+    // The n-th call (1-based) of an operation fails with `failure`.
+    void failOn(const std::string& operation, int nth = 1);
+    platform::RuntimeError failure{75, u"パス名が無効です。"};
+
+    // --- helpers
+    Text log() { return fields[platform::TextField::Msg]; }
+    int count(const std::string& call) const;
+    std::vector<Text> logLines();
+
+    // --- platform::Services
+    void showMainWindow(const platform::FormDescription& form) override;
+    Text readText(platform::TextField field) override;
+    void setText(platform::TextField field, const Text& text) override;
+    void processPendingEvents() override;
+    std::int32_t messageBox(const Text& text, std::int32_t flags, const Text* title) override;
+    platform::WindowHandle mainWindowHandle() override;
+    void unloadMainWindow() override;
+    [[noreturn]] void endProgram() override;
+    std::unique_ptr<platform::FileSystem> createFileSystem() override;
+    std::unique_ptr<platform::ChildProcess> launchMinimizedFocus(const Text& commandLine) override;
+    platform::ProcessHandle openProcess(std::uint32_t access, bool inherit, std::uint32_t id) override;
+    bool getExitCodeProcess(platform::ProcessHandle process, std::uint32_t& exitCode) override;
+    void closeHandle(platform::ProcessHandle process) override;
+    bool processHasEnded(platform::ProcessHandle process) override;
+    void waitForProcessOrEvent(platform::ProcessHandle process) override;
+    platform::LocalTime localTime() override;
+    Text programFolder() override;
+    std::uintptr_t instanceHandle() override;
+    platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
+
+    // The file-system object's calls come back here.
+    bool fileExists(const Text& path);
+    void moveFile(const Text& source, const Text& destination);
+
+    std::uint32_t lastAccess = 0;
+    bool lastInherit = false;
+    int liveFileSystems = 0;
+    int liveChildren = 0;
+
+private:
+    void enter(const std::string& operation);
+    void finishCompactor();
+
+    std::map<std::string, std::vector<int>> failAt_;
+    std::map<std::string, int> seen_;
+    int roundsLeft_ = 0;
+    bool running_ = false;
+    Text pendingDest_;
+    Text pendingSource_;
+    std::uint32_t nextId_ = 4000;
+};
+
+// Parses the value of `-<name>:"..."` out of a command line the run built.
+Text argument(const Text& commandLine, const Text& name);
+
+// UTF-16 to UTF-8, for readable assertion output.
+std::string utf8(const Text& text);
+
+}  // namespace fake

@@ -1,0 +1,302 @@
+// cmdOk_Click against the fake: the whole run, each step failing, and what the user can do while
+// the compactor runs.
+#include <gtest/gtest.h>
+
+#include "main_window/frmMain.h"
+#include "tests/unit/fake_platform.h"
+
+using fake::Text;
+using platform::TextField;
+
+namespace {
+
+const Text kSource = u"C:\\data\\sales.mdb";
+const Text kAfter = u"C:\\data\\_AfterRepair20261207090503sales.mdb";
+const Text kBefore = u"C:\\data\\_BeforeRepair20261207090503sales.mdb";
+const Text kCompactor = u"C:\\Program Files\\Harbek\\JetComp.exe";
+
+class RepairRun : public ::testing::Test {
+protected:
+    RepairRun() {
+        p.fields[TextField::MdbFile] = kSource;
+        p.files[kSource] = "original";
+        p.files[kCompactor] = "exe";
+    }
+    // Runs the repair; true when it ended the program.
+    bool run() {
+        try {
+            frmMain::cmdOk_Click();
+        } catch (const fake::ProgramEnded&) {
+            return true;
+        }
+        return false;
+    }
+    void expectOneStopBox(const Text& text) {
+        ASSERT_EQ(p.boxes.size(), 1u);
+        EXPECT_EQ(p.boxes[0].text, text);
+        EXPECT_EQ(p.boxes[0].flags, 16);
+        EXPECT_EQ(*p.boxes[0].title, u"中止");
+    }
+    void expectFilesUntouched() {
+        EXPECT_EQ(p.files, (std::map<Text, std::string>{{kSource, "original"}, {kCompactor, "exe"}}));
+        EXPECT_TRUE(p.moves.empty());
+    }
+    fake::Platform p;
+};
+
+TEST_F(RepairRun, SwapsTheCompactedCopyInAndEndsTheProgram) {
+    EXPECT_TRUE(run());
+    EXPECT_EQ(p.logLines(), (std::vector<Text>{u"開始:09:05:03", u"MDBファイルの存在:OK",
+                                               u"Jetcomp.exeの存在:OK", u"最適化実行中",
+                                               u"修復前のファイル名を変更", u"修復後のファイル名を変更",
+                                               u"完了:09:05:03"}));
+    ASSERT_EQ(p.launches.size(), 1u);
+    EXPECT_EQ(p.launches[0], u"\"C:\\Program Files\\Harbek\\JetComp.exe\" -src:\"C:\\data\\sales.mdb\""
+                             u" -dest:\"C:\\data\\_AfterRepair20261207090503sales.mdb\"");
+    EXPECT_EQ(p.files, (std::map<Text, std::string>{
+                           {kSource, "compacted original"}, {kBefore, "original"}, {kCompactor, "exe"}}));
+    ASSERT_EQ(p.boxes.size(), 1u);
+    EXPECT_EQ(p.boxes[0].text, u"終了しました。");
+    EXPECT_EQ(p.boxes[0].flags, 64);
+    EXPECT_EQ(*p.boxes[0].title, u"情報");
+    EXPECT_TRUE(p.unloaded);
+    EXPECT_EQ(p.liveFileSystems, 0);
+    EXPECT_EQ(p.liveChildren, 0);
+    // The launch's hold on the process is given up only once the wait has opened its own.
+    const auto opened = std::find(p.calls.begin(), p.calls.end(), "openProcess");
+    const auto released = std::find(p.calls.begin(), p.calls.end(), "releaseLaunch");
+    EXPECT_LT(opened, released);
+    EXPECT_EQ(p.calls.back(), "endProgram");
+}
+
+TEST_F(RepairRun, APathWithoutSeparatorPutsTheTagsInFront) {
+    p.fields[TextField::MdbFile] = u"sales.mdb";
+    p.files[u"sales.mdb"] = "here";
+    EXPECT_TRUE(run());
+    EXPECT_EQ(fake::argument(p.launches.at(0), u"dest"), u"_AfterRepair20261207090503sales.mdb");
+    EXPECT_EQ(p.files[u"_BeforeRepair20261207090503sales.mdb"], "here");
+}
+
+TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
+    struct Row {
+        Text path;
+        bool compactorThere;
+        Text message;
+        std::size_t logLines;
+    };
+    const Row rows[] = {
+        {u"C:\\data\\none.mdb", true, u"C:\\data\\none.mdbは存在しません。", 1},
+        {u"", true, u"は存在しません。", 1},
+        {u"C:\\data", true, u"C:\\dataは存在しません。", 1},
+        {kSource, false, u"JetComp.exeが存在しません。", 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(fake::utf8(row.message));
+        fake::Platform q;
+        q.fields[TextField::MdbFile] = row.path;
+        q.files[kSource] = "original";
+        if (row.compactorThere) q.files[kCompactor] = "exe";
+        try {
+            frmMain::cmdOk_Click();
+        } catch (const fake::ProgramEnded&) {
+            FAIL() << "the program ended";
+        }
+        ASSERT_EQ(q.boxes.size(), 1u);
+        EXPECT_EQ(q.boxes[0].text, row.message);
+        EXPECT_EQ(q.boxes[0].flags, 16);
+        EXPECT_EQ(*q.boxes[0].title, u"中止");
+        EXPECT_EQ(q.logLines().size(), row.logLines);
+        EXPECT_TRUE(q.launches.empty());
+        EXPECT_TRUE(q.moves.empty());
+        EXPECT_FALSE(q.unloaded);
+        EXPECT_EQ(q.liveFileSystems, 0);
+    }
+}
+
+TEST_F(RepairRun, NoSwapWhenTheCompactorLeftNoCopy) {
+    p.compactorWrites = false;
+    EXPECT_FALSE(run());
+    expectOneStopBox(kAfter + u"は存在しません。");
+    expectFilesUntouched();
+    EXPECT_EQ(p.logLines().size(), 4u);
+    EXPECT_FALSE(p.unloaded);
+}
+
+TEST_F(RepairRun, ThePathIsReadOnceSoAnEditDuringTheWaitChangesNothing) {
+    const Text other = u"C:\\data\\other.mdb";
+    p.files[other] = "other";
+    p.compactorRounds = 3;
+    p.onEvents = [&] {
+        if (!p.launches.empty()) p.fields[TextField::MdbFile] = other;
+    };
+    EXPECT_TRUE(run());
+    EXPECT_EQ(p.files[other], "other");
+    EXPECT_EQ(p.files[kSource], "compacted original");
+    EXPECT_EQ(p.files[kBefore], "original");
+    EXPECT_EQ(p.count("readText(fldMdbFile)"), 1);
+}
+
+TEST_F(RepairRun, AnEmptiedFieldDuringTheWaitStillSwapsTheCompactedFile) {
+    p.onEvents = [&] {
+        if (!p.launches.empty()) p.fields[TextField::MdbFile] = u"";
+    };
+    EXPECT_TRUE(run());
+    EXPECT_EQ(p.files[kSource], "compacted original");
+}
+
+TEST_F(RepairRun, ASecondPressDuringTheWaitIsIgnored) {
+    p.compactorRounds = 3;
+    int presses = 0;
+    p.onEvents = [&] {
+        if (!p.launches.empty() && presses < 2) {
+            ++presses;
+            frmMain::cmdOk_Click();
+        }
+    };
+    EXPECT_TRUE(run());
+    EXPECT_EQ(presses, 2);
+    EXPECT_EQ(p.launches.size(), 1u);
+    EXPECT_EQ(p.logLines().size(), 7u);
+    EXPECT_EQ(p.boxes.size(), 1u);
+}
+
+TEST_F(RepairRun, CancelOrTheCloseBoxDuringTheWaitEndsWithoutRenaming) {
+    for (auto action : {+[] { frmMain::cmdCancel_Click(); }, +[] { frmMain::queryClose(); }}) {
+        fake::Platform q;
+        q.fields[TextField::MdbFile] = kSource;
+        q.files[kSource] = "original";
+        q.files[kCompactor] = "exe";
+        q.compactorRounds = 3;
+        q.onEvents = [&] {
+            if (!q.launches.empty()) action();
+        };
+        EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);
+        EXPECT_TRUE(q.moves.empty());
+        EXPECT_TRUE(q.unloaded);
+        EXPECT_TRUE(q.boxes.empty());
+        EXPECT_FALSE(frmMain::runUnderWay());
+    }
+}
+
+TEST_F(RepairRun, TheCloseBoxOutsideARunLetsTheWindowUnload) {
+    EXPECT_TRUE(frmMain::queryClose());
+    EXPECT_FALSE(p.unloaded);   // the platform unloads it after the answer
+}
+
+// Each of the run's own operations failing: the report names cmdOk_Click and the step's line, the
+// run stops there, and the files are as that step left them.
+TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
+    enum class Files { Untouched, CopyBeside, SourceAtBackup, Swapped };
+    struct Row {
+        const char* operation;
+        int nth;
+        int line;
+        Files files;
+    };
+    const Row rows[] = {
+        {"readText(fldMdbFile)", 1, 10, Files::Untouched},
+        {"localTime", 1, 12, Files::Untouched},
+        {"localTime", 2, 20, Files::Untouched},
+        {"createFileSystem", 1, 22, Files::Untouched},
+        {"fileExists", 1, 23, Files::Untouched},
+        {"programFolder", 1, 25, Files::Untouched},
+        {"fileExists", 2, 25, Files::Untouched},
+        {"programFolder", 2, 28, Files::Untouched},
+        {"launch", 1, 28, Files::Untouched},
+        {"fileExists", 3, 28, Files::CopyBeside},
+        {"moveFile", 1, 30, Files::CopyBeside},
+        {"moveFile", 2, 35, Files::SourceAtBackup},
+        {"localTime", 3, 40, Files::Swapped},
+        {"unloadMainWindow", 1, 45, Files::Swapped},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.operation) + " #" + std::to_string(row.nth));
+        fake::Platform q;
+        q.fields[TextField::MdbFile] = kSource;
+        q.files[kSource] = "original";
+        q.files[kCompactor] = "exe";
+        q.failOn(row.operation, row.nth);
+        bool ended = false;
+        try {
+            frmMain::cmdOk_Click();
+        } catch (const fake::ProgramEnded&) {
+            ended = true;
+        }
+        EXPECT_FALSE(ended);
+        ASSERT_FALSE(q.boxes.empty());
+        const fake::Box& report = q.boxes.back();
+        EXPECT_EQ(report.text, u"プログラムの実行中にエラーが発生しました。\r\n場所： cmdOk_Click\r\n\r\n"
+                               u"番号： 75\r\n\r\n内容： パス名が無効です。\r\n\r\n位置： " +
+                                   fake::Text(1, u'0' + row.line / 10) + fake::Text(1, u'0' + row.line % 10) +
+                                   u"\r\n\r\n\r\n処理を中断します。");
+        EXPECT_EQ(report.flags, 16);
+        EXPECT_EQ(q.liveFileSystems, 0);
+        EXPECT_EQ(q.liveChildren, 0);
+        EXPECT_FALSE(frmMain::runUnderWay());
+        std::map<Text, std::string> expected{{kCompactor, "exe"}};
+        switch (row.files) {
+            case Files::Untouched: expected[kSource] = "original"; break;
+            case Files::CopyBeside:
+                expected[kSource] = "original";
+                expected[kAfter] = "compacted original";
+                break;
+            case Files::SourceAtBackup:
+                expected[kBefore] = "original";
+                expected[kAfter] = "compacted original";
+                break;
+            case Files::Swapped:
+                expected[kSource] = "compacted original";
+                expected[kBefore] = "original";
+                break;
+        }
+        EXPECT_EQ(q.files, expected);
+    }
+}
+
+TEST_F(RepairRun, FailuresInsideCalledRoutinesAreTheirsAndTheRunGoesOn) {
+    struct Row {
+        const char* operation;
+        int nth;
+        const char16_t* place;
+    };
+    const Row rows[] = {
+        {"setText(fldMsg)", 1, u"場所： mLog\r\n"},
+        {"processPendingEvents", 1, u"場所： mLog\r\n"},
+        {"processPendingEvents", 5, u"場所： gWatchShellEnd\r\n"},   // the wait's first round
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.operation);
+        fake::Platform q;
+        q.fields[TextField::MdbFile] = kSource;
+        q.files[kSource] = "original";
+        q.files[kCompactor] = "exe";
+        q.compactorRounds = 0;
+        q.failOn(row.operation, row.nth);
+        EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);
+        ASSERT_EQ(q.boxes.size(), 2u);
+        EXPECT_NE(q.boxes[0].text.find(row.place), Text::npos) << fake::utf8(q.boxes[0].text);
+        EXPECT_EQ(q.boxes[1].text, u"終了しました。");
+        EXPECT_EQ(q.files[kSource], "compacted original");
+    }
+}
+
+TEST_F(RepairRun, AFailedWaitSwapsNothingWhileTheCompactorHasLeftNoCopy) {
+    p.compactorRounds = 3;
+    p.failOn("waitForProcessOrEvent");
+    EXPECT_FALSE(run());
+    ASSERT_EQ(p.boxes.size(), 2u);
+    EXPECT_NE(p.boxes[0].text.find(u"場所： gWatchShellEnd\r\n"), Text::npos);
+    EXPECT_EQ(p.boxes[1].text, kAfter + u"は存在しません。");
+    expectFilesUntouched();
+}
+
+TEST_F(RepairRun, AFailedStopMessageIsReportedByTheMessageRoutine) {
+    p.files.erase(kSource);
+    p.failOn("messageBox", 1);
+    EXPECT_FALSE(run());
+    ASSERT_EQ(p.boxes.size(), 1u);   // the stop message itself failed to show
+    EXPECT_NE(p.boxes[0].text.find(u"場所： gMsgbox\r\n"), Text::npos);
+    EXPECT_TRUE(p.launches.empty());
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Makes the private Wine prefix the tests run in (about 15 s), under the display already set.
+# The Japanese UI font is mapped onto the IPA Gothic font, so captions render as real glyphs.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export WINEPREFIX=${WINEPREFIX:-$here/../../build/mingw/wineprefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
+export PATH=$PATH:/usr/lib/wine
+mkdir -p "$WINEPREFIX"
+wine wineboot -i
+wineserver -w
+wine reg import "$here/fonts.reg" >/dev/null 2>&1 || true
+wineserver -w
