@@ -13,14 +13,14 @@ const platform::FormDescription& form() {
         d.clientHeight = 4005;
         d.queryClose = &queryClose;
         d.controls = {
-            {"Label1", ControlKind::Label, u"修復するMDBファイル", 120, 180, 4275, 255, 4},
-            {"fldMdbFile", ControlKind::TextField, u"", 120, 420, 7035, 375, 0, TextField::MdbFile},
-            {"cmdRef", ControlKind::PushButton, u"参照(&R)", 7200, 420, 795, 375, 1, {}, &cmdRef_Click},
-            {"fldMsg", ControlKind::LogField, u"", 120, 1020, 7875, 2175, 5, TextField::Msg},
+            {"Label1", ControlKind::Label, u"修復するMDBファイル", 120, 180, 4275, 255, 4, {}},
+            {"fldMdbFile", ControlKind::TextField, u"", 120, 420, 7035, 375, 0, TextField::MdbFile, nullptr},
+            {"cmdRef", ControlKind::PushButton, u"参照(&R)", 7200, 420, 795, 375, 1, {}, &cmdRef_Click, false},
+            {"fldMsg", ControlKind::LogField, u"", 120, 1020, 7875, 2175, 5, TextField::Msg, nullptr},
             {"cmdOk", ControlKind::PushButton, u"修復の実行(&R)", 5220, 3480, 1395, 375, 2, {},
              &cmdOk_Click, true},
             {"cmdCancel", ControlKind::PushButton, u"ｷｬﾝｾﾙ", 6600, 3480, 1395, 375, 3, {},
-             &cmdCancel_Click},
+             &cmdCancel_Click, false},
         };
         return d;
     }();

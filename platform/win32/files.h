@@ -1,0 +1,12 @@
+// The file-system service: existence of a file, and a rename that never replaces.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace win32 {
+
+std::unique_ptr<platform::FileSystem> createFileSystem();
+
+}  // namespace win32

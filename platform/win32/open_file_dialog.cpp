@@ -1,0 +1,45 @@
+#include "platform/win32/open_file_dialog.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+#include "platform/win32/text.h"
+
+namespace win32 {
+
+// The short record ends with lpTemplateName: 76 bytes in a 32-bit build.
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "the short record is 76 bytes in a 32-bit build");
+
+void prepareOpenFileRecord(const platform::OpenFileRequest& request, AnsiOpenFileRecord& out) {
+    out.filter = toAnsi(request.filter);   // embedded NULs are kept
+    out.initialDir = toAnsi(request.initialDir);
+    out.title = toAnsi(request.title);
+    std::memset(out.file, 0, sizeof out.file);
+    std::memset(out.fileTitle, 0, sizeof out.fileTitle);
+    std::memset(&out.record, 0, sizeof out.record);
+    OPENFILENAMEA& r = out.record;
+    r.lStructSize = request.structSize;
+    r.hwndOwner = reinterpret_cast<HWND>(request.owner);
+    r.hInstance = reinterpret_cast<HINSTANCE>(request.instance);
+    r.lpstrFilter = out.filter.c_str();
+    r.nFilterIndex = request.filterIndex;
+    r.lpstrFile = out.file;
+    r.nMaxFile = std::min<DWORD>(request.maxFile, sizeof out.file);
+    r.lpstrFileTitle = out.fileTitle;
+    r.nMaxFileTitle = std::min<DWORD>(request.maxFileTitle, sizeof out.fileTitle);
+    r.lpstrInitialDir = out.initialDir.c_str();
+    r.lpstrTitle = out.title.c_str();
+    r.Flags = request.flags;
+}
+
+platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) {
+    AnsiOpenFileRecord dialog;
+    prepareOpenFileRecord(request, dialog);
+    // A cancel and a failure (a path too long for the buffer among them) both return 0.
+    if (!GetOpenFileNameA(&dialog.record)) return {false, platform::Text()};
+    return {true, fromAnsi(std::string(dialog.file, strnlen(dialog.file, sizeof dialog.file)))};
+}
+
+}  // namespace win32

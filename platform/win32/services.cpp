@@ -1,0 +1,106 @@
+#include "platform/win32/services.h"
+
+#include <string>
+
+#include "platform/win32/errors.h"
+#include "platform/win32/files.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/open_file_dialog.h"
+#include "platform/win32/processes.h"
+#include "platform/win32/text.h"
+
+namespace win32 {
+
+namespace {
+// What a message box shows as its caption when it is given none.
+const wchar_t kApplicationTitle[] = L"Harbek";
+}  // namespace
+
+void Services::showMainWindow(const platform::FormDescription& form) { win32::showMainWindow(instance_, form); }
+
+platform::Text Services::readText(platform::TextField field) {
+    HWND control = fieldControl(field);
+    SetLastError(ERROR_SUCCESS);
+    const int length = GetWindowTextLengthW(control);
+    if (length == 0 && GetLastError() != ERROR_SUCCESS) throwLastError();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SetLastError(ERROR_SUCCESS);
+    const int got = GetWindowTextW(control, text.data(), length + 1);
+    if (got == 0 && GetLastError() != ERROR_SUCCESS) throwLastError();
+    text.resize(static_cast<std::size_t>(got));
+    return fromWide(text);
+}
+
+void Services::setText(platform::TextField field, const platform::Text& text) {
+    if (!SetWindowTextW(fieldControl(field), wide(text))) throwLastError();
+}
+
+void Services::processPendingEvents() { win32::processPendingEvents(); }
+
+std::int32_t Services::messageBox(const platform::Text& text, std::int32_t flags, const platform::Text* title) {
+    HWND owner = mainWindow();
+    const int answer = MessageBoxW(owner, wide(text), title ? wide(*title) : kApplicationTitle,
+                                   static_cast<UINT>(flags));
+    if (answer == 0) throwLastError();
+    return answer;
+}
+
+platform::WindowHandle Services::mainWindowHandle() {
+    return reinterpret_cast<platform::WindowHandle>(mainWindow());
+}
+
+void Services::unloadMainWindow() { win32::unloadMainWindow(); }
+
+void Services::endProgram() { ExitProcess(0); }
+
+std::unique_ptr<platform::FileSystem> Services::createFileSystem() { return win32::createFileSystem(); }
+
+std::unique_ptr<platform::ChildProcess> Services::launchMinimizedFocus(const platform::Text& commandLine) {
+    return win32::launchMinimizedFocus(commandLine);
+}
+
+platform::ProcessHandle Services::openProcess(std::uint32_t access, bool inheritHandle, std::uint32_t id) {
+    return win32::openProcess(access, inheritHandle, id);
+}
+
+bool Services::getExitCodeProcess(platform::ProcessHandle process, std::uint32_t& exitCode) {
+    return win32::getExitCodeProcess(process, exitCode);
+}
+
+void Services::closeHandle(platform::ProcessHandle process) { win32::closeHandle(process); }
+
+bool Services::processHasEnded(platform::ProcessHandle process) { return win32::processHasEnded(process); }
+
+void Services::waitForProcessOrEvent(platform::ProcessHandle process) { win32::waitForProcessOrEvent(process); }
+
+platform::LocalTime Services::localTime() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+platform::Text Services::programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) throwLastError();
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::size_t cut = path.find_last_of(L'\\');
+    if (cut == std::wstring::npos) return fromWide(path);
+    // A drive's root keeps its separator ("C:\"), as the program folder is reported there.
+    if (cut == 2 && path[1] == L':') ++cut;
+    return fromWide(path.substr(0, cut));
+}
+
+std::uintptr_t Services::instanceHandle() { return reinterpret_cast<std::uintptr_t>(instance_); }
+
+platform::OpenFileResult Services::getOpenFileName(const platform::OpenFileRequest& request) {
+    return win32::getOpenFileName(request);
+}
+
+}  // namespace win32
