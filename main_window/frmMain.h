@@ -25,6 +25,9 @@ void mLog(const Text& message);
 // Splits a path after its last "\" or "＼": the folder part keeps the separator.
 void mDevidePathFile(Text path, Text& folder, Text& file);
 
+// The compactor's command line: its quoted path, then -src: and -dest: with quoted paths.
+Text compactorCommandLine(const Text& programFolder, const Text& source, const Text& afterName);
+
 // "yyyymmddhhnnss" and "hh:nn:ss".
 Text stampOf(const platform::LocalTime& t);
 Text clockOf(const platform::LocalTime& t);

@@ -36,6 +36,11 @@ Text quoted(const Text& s) { return u"\"" + s + u"\""; }
 
 bool runUnderWay() { return running; }
 
+Text compactorCommandLine(const Text& programFolder, const Text& source, const Text& afterName) {
+    return quoted(programFolder + u"\\" + u"JetComp.exe") + u" -src:" + quoted(source) + u" -dest:" +
+           quoted(afterName);
+}
+
 void cmdOk_Click() {
     // A press while a run waits for the compactor is ignored: one run at a time.
     if (running) return;
@@ -80,8 +85,7 @@ void cmdOk_Click() {
 
         line = 28;
         mLog(u"最適化実行中");
-        const Text commandLine = quoted(p.programFolder() + u"\\" + u"JetComp.exe") + u" -src:" +
-                                 quoted(source) + u" -dest:" + quoted(afterName);
+        const Text commandLine = compactorCommandLine(p.programFolder(), source, afterName);
         {
             // The launch holds the process until the wait has opened it, so its id stays its own.
             const auto compactor = p.launchMinimizedFocus(commandLine);

@@ -175,7 +175,7 @@ void showMainWindow(HINSTANCE instance, const platform::FormDescription& form) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc)) throwLastError();
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) throwLastError();
 
     window.form = &form;
     window.hwnd = CreateWindowExW(0, kClassName, wide(form.caption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -199,6 +199,8 @@ void showMainWindow(HINSTANCE instance, const platform::FormDescription& form) {
                                        instance, nullptr);
         if (!control) throwLastError();
         window.controls[i] = control;
+        // The dialog manager learns the default push button (Enter) from a template; tell it.
+        if (c.isDefault) SendMessageW(window.hwnd, DM_SETDEFID, kFirstControlId + i, 0);
     }
     setFont(window.dpi);
     setIcons(instance, window.dpi);

@@ -1,0 +1,56 @@
+// The file-system service on the real file system.
+#include <gtest/gtest.h>
+
+#include "platform/win32/files.h"
+#include "tests/win32/win32_test_support.h"
+
+using namespace win32test;
+
+namespace {
+
+TEST(Files, ExistsOnlyForFiles) {
+    TempFolder folder(L"harbek ファイル");
+    writeFile(folder.file(L"売上 2024.mdb"), "db");
+    CreateDirectoryW(folder.file(L"sub.mdb").c_str(), nullptr);
+    auto fs = win32::createFileSystem();
+    EXPECT_TRUE(fs->fileExists(text(folder.file(L"売上 2024.mdb"))));
+    EXPECT_FALSE(fs->fileExists(text(folder.file(L"sub.mdb"))));      // a folder is not a file
+    EXPECT_FALSE(fs->fileExists(text(folder.path())));
+    EXPECT_FALSE(fs->fileExists(text(folder.file(L"none.mdb"))));
+    EXPECT_FALSE(fs->fileExists(u""));
+    EXPECT_FALSE(fs->fileExists(text(folder.file(L"*.mdb"))));        // no wildcards
+}
+
+TEST(Files, MoveRenamesButNeverReplaces) {
+    TempFolder folder;
+    const std::wstring a = folder.file(L"a.mdb"), b = folder.file(L"b.mdb"), c = folder.file(L"c.mdb");
+    writeFile(a, "A");
+    writeFile(b, "B");
+    auto fs = win32::createFileSystem();
+
+    SetLastError(0xdeadbeef);
+    try {
+        fs->moveFile(text(a), text(b));
+        ADD_FAILURE() << "moved onto an existing file";
+    } catch (const platform::RuntimeError& e) {
+        EXPECT_TRUE(e.number == ERROR_ALREADY_EXISTS || e.number == ERROR_FILE_EXISTS) << e.number;
+        EXPECT_FALSE(e.description.empty());
+        EXPECT_NE(e.description.back(), u'\n');
+    }
+    EXPECT_EQ(readFile(a), "A");
+    EXPECT_EQ(readFile(b), "B");
+
+    SetLastError(0xdeadbeef);
+    try {
+        fs->moveFile(text(folder.file(L"none.mdb")), text(c));
+        ADD_FAILURE() << "moved a missing file";
+    } catch (const platform::RuntimeError& e) {
+        EXPECT_EQ(e.number, ERROR_FILE_NOT_FOUND);
+    }
+
+    fs->moveFile(text(a), text(c));
+    EXPECT_EQ(readFile(a), "<missing>");
+    EXPECT_EQ(readFile(c), "A");
+}
+
+}  // namespace

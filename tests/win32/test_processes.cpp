@@ -1,0 +1,105 @@
+// Launching and waiting on the real system: the wait returns when the child ends, whatever its
+// exit code, and window events are handled while it runs.
+#include <gtest/gtest.h>
+
+#include "platform/win32/processes.h"
+#include "platform/win32/services.h"
+#include "standard/mdlFunctionStandard.h"
+#include "tests/win32/win32_test_support.h"
+
+using namespace win32test;
+
+namespace {
+
+platform::Text childLine(const std::wstring& args) {
+    return text(L"\"" + programFolder() + L"\\win32_test_child.exe\" " + args);
+}
+
+bool hasEnded(std::uint32_t id) {
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (!h) return true;   // gone altogether
+    const bool ended = WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+    CloseHandle(h);
+    return ended;
+}
+
+int timerTicks = 0;
+LRESULT CALLBACK countTimers(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER) ++timerTicks;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+class Processes : public ::testing::Test {
+protected:
+    Processes() : services(GetModuleHandleW(nullptr)) { platform::install(&services); }
+    ~Processes() override { platform::install(nullptr); }
+    win32::Services services;
+};
+
+TEST_F(Processes, TheWaitHandlesWindowEventsUntilTheChildEnds) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = countTimers;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"HarbekTimerCounter";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowW(L"HarbekTimerCounter", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    SetTimer(hwnd, 1, 20, nullptr);
+    timerTicks = 0;
+
+    auto child = win32::launchMinimizedFocus(childLine(L"700 0"));
+    mdlFunctionStandard::gWatchShellEnd(child->id());
+    EXPECT_TRUE(hasEnded(child->id()));
+    EXPECT_GT(timerTicks, 0);   // the timer's messages were handled during the wait
+    KillTimer(hwnd, 1);
+    DestroyWindow(hwnd);
+}
+
+TEST_F(Processes, TheWaitEndsOnAChildThatExitsWith259) {
+    auto child = win32::launchMinimizedFocus(childLine(L"100 259"));
+    mdlFunctionStandard::gWatchShellEnd(child->id());
+    EXPECT_TRUE(hasEnded(child->id()));
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, child->id());
+    DWORD code = 0;
+    GetExitCodeProcess(h, &code);
+    CloseHandle(h);
+    EXPECT_EQ(code, 259u);
+}
+
+TEST_F(Processes, TheChildStartsMinimized) {
+    auto child = win32::launchMinimizedFocus(childLine(L"show"));
+    mdlFunctionStandard::gWatchShellEnd(child->id());
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, child->id());
+    DWORD code = 0;
+    GetExitCodeProcess(h, &code);
+    CloseHandle(h);
+    EXPECT_EQ(code, static_cast<DWORD>(SW_SHOWMINIMIZED));
+}
+
+TEST_F(Processes, AProcessThatCannotBeOpenedEndsTheWaitAtOnce) {
+    EXPECT_EQ(win32::openProcess(platform::kProcessQueryInformation, true, 0xFFFFFFF0u), 0u);
+    mdlFunctionStandard::gWatchShellEnd(0xFFFFFFF0u);   // returns after one poll
+}
+
+TEST_F(Processes, ALaunchThatCannotStartRaisesTheSystemsError) {
+    TempFolder folder;
+    writeFile(folder.file(L"JetComp.exe"), "not a program");
+    struct Row {
+        std::wstring line;
+    };
+    for (const std::wstring& line : {L"\"" + folder.file(L"none.exe") + L"\" -src:\"a\"",
+                                     L"\"" + folder.file(L"JetComp.exe") + L"\" -src:\"a\""}) {
+        SCOPED_TRACE(utf8(line));
+        SetLastError(0xdeadbeef);
+        try {
+            win32::launchMinimizedFocus(text(line));
+            ADD_FAILURE() << "launched";
+        } catch (const platform::RuntimeError& e) {
+            EXPECT_NE(e.number, 0);
+            EXPECT_NE(static_cast<DWORD>(e.number), 0xdeadbeefu);
+            EXPECT_FALSE(e.description.empty());
+        }
+    }
+}
+
+}  // namespace

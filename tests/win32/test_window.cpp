@@ -1,0 +1,176 @@
+// The main window built from frmMain's description: controls, sizes, focus, tab order, keyboard,
+// text fields and event processing. The buttons' handlers are replaced by counters here.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "main_window/frmMain.h"
+#include "platform/win32/layout.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/services.h"
+#include "tests/win32/win32_test_support.h"
+
+using namespace win32test;
+
+namespace {
+
+int okClicks = 0, refClicks = 0, cancelClicks = 0, closeQueries = 0;
+
+std::wstring className(HWND h) {
+    wchar_t name[64];
+    GetClassNameW(h, name, 64);
+    return name;
+}
+
+std::wstring caption(HWND h) {
+    std::vector<wchar_t> b(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1);
+    GetWindowTextW(h, b.data(), static_cast<int>(b.size()));
+    return b.data();
+}
+
+class Window : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        services = new win32::Services(GetModuleHandleW(nullptr));
+        platform::install(services);
+        form = new platform::FormDescription(frmMain::form());
+        for (auto& c : form->controls) {
+            if (c.name == "cmdOk") c.onClick = [] { ++okClicks; };
+            if (c.name == "cmdRef") c.onClick = [] { ++refClicks; };
+            if (c.name == "cmdCancel") c.onClick = [] { ++cancelClicks; };
+        }
+        form->queryClose = [] {
+            ++closeQueries;
+            return false;
+        };
+        services->showMainWindow(*form);
+    }
+    static void TearDownTestSuite() { platform::install(nullptr); }
+
+    void SetUp() override {
+        okClicks = refClicks = cancelClicks = closeQueries = 0;
+        services->processPendingEvents();
+    }
+
+    static HWND control(const std::string& name) {
+        for (HWND c = GetWindow(win32::mainWindow(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            const int index = GetDlgCtrlID(c) - 100;
+            if (form->controls.at(static_cast<std::size_t>(index)).name == name) return c;
+        }
+        return nullptr;
+    }
+
+    static void key(HWND target, WPARAM vk, bool alt = false) {
+        if (alt) {
+            PostMessageW(target, WM_SYSKEYDOWN, vk, 0x20000000);
+            PostMessageW(target, WM_SYSCHAR, vk | 0x20, 0x20000000);
+        } else {
+            PostMessageW(target, WM_KEYDOWN, vk, 0);
+            if (vk == VK_RETURN || vk == VK_ESCAPE) PostMessageW(target, WM_CHAR, vk, 0);
+        }
+        services->processPendingEvents();
+    }
+
+    static inline win32::Services* services = nullptr;
+    static inline platform::FormDescription* form = nullptr;
+};
+
+TEST_F(Window, HasTheCaptionControlsAndSizesInPixelsAtItsDpi) {
+    HWND w = win32::mainWindow();
+    ASSERT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(caption(w), L"MDBファイル修復ツール");
+    const UINT dpi = win32::windowDpi(w);
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, win32::twipsToPixels(8115, dpi));
+    EXPECT_EQ(client.bottom, win32::twipsToPixels(4005, dpi));
+    if (dpi == 96) {
+        EXPECT_EQ(client.right, 541);
+        EXPECT_EQ(client.bottom, 267);
+    }
+    struct Row {
+        const char* name;
+        const wchar_t* cls;
+        const wchar_t* text;
+        int left, top, width, height;
+    };
+    const Row rows[] = {
+        {"Label1", L"Static", L"修復するMDBファイル", 120, 180, 4275, 255},
+        {"fldMdbFile", L"Edit", L"", 120, 420, 7035, 375},
+        {"cmdRef", L"Button", L"参照(&R)", 7200, 420, 795, 375},
+        {"fldMsg", L"Edit", L"", 120, 1020, 7875, 2175},
+        {"cmdOk", L"Button", L"修復の実行(&R)", 5220, 3480, 1395, 375},
+        {"cmdCancel", L"Button", L"ｷｬﾝｾﾙ", 6600, 3480, 1395, 375},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HWND c = control(row.name);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(_wcsicmp(className(c).c_str(), row.cls), 0) << utf8(className(c));
+        EXPECT_EQ(caption(c), row.text);
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, win32::twipsToPixels(row.left, dpi));
+        EXPECT_EQ(r.top, win32::twipsToPixels(row.top, dpi));
+        EXPECT_EQ(r.right - r.left, win32::twipsToPixels(row.width, dpi));
+        EXPECT_EQ(r.bottom - r.top, win32::twipsToPixels(row.height, dpi));
+    }
+    EXPECT_TRUE(GetWindowLongW(control("fldMsg"), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_FALSE(GetWindowLongW(control("fldMdbFile"), GWL_STYLE) & ES_MULTILINE);
+    // The controls use the system's message font, not the stock system font.
+    EXPECT_NE(SendMessageW(control("cmdOk"), WM_GETFONT, 0, 0), 0);
+}
+
+TEST_F(Window, FocusStartsInThePathFieldAndTabFollowsTheTabOrder) {
+    HWND w = win32::mainWindow();
+    const std::vector<HWND> order = {control("fldMdbFile"), control("cmdRef"), control("cmdOk"),
+                                     control("cmdCancel"), control("fldMsg")};
+    EXPECT_EQ(GetFocus(), order[0]);
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(GetNextDlgTabItem(w, order[i - 1], FALSE), order[i % order.size()]);
+    }
+    key(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), order[1]);
+    SetFocus(order[0]);
+}
+
+TEST_F(Window, EnterPressesTheRunButtonAndEscDoesNothing) {
+    SetFocus(control("fldMdbFile"));
+    key(control("fldMdbFile"), VK_RETURN);
+    EXPECT_EQ(okClicks, 1);
+    key(control("fldMsg"), VK_ESCAPE);
+    key(control("fldMdbFile"), VK_ESCAPE);
+    EXPECT_TRUE(IsWindow(win32::mainWindow()));
+    EXPECT_EQ(closeQueries, 0);
+    EXPECT_EQ(cancelClicks, 0);
+}
+
+TEST_F(Window, TheCloseBoxAsksTheForm) {
+    SendMessageW(win32::mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(closeQueries, 1);
+    EXPECT_TRUE(IsWindow(win32::mainWindow()));   // the form said no
+}
+
+TEST_F(Window, TextFieldsReadWhatIsTypedAndShowWhatIsSet) {
+    SendMessageW(control("fldMdbFile"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\データ\\売上 2024.mdb"));
+    EXPECT_EQ(services->readText(platform::TextField::MdbFile), u"C:\\データ\\売上 2024.mdb");
+    services->setText(platform::TextField::Msg, u"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
+    EXPECT_EQ(caption(control("fldMsg")), L"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
+    EXPECT_EQ(services->readText(platform::TextField::Msg), u"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
+    services->setText(platform::TextField::MdbFile, u"");
+    EXPECT_EQ(services->readText(platform::TextField::MdbFile), u"");
+}
+
+TEST_F(Window, PendingEventsAreHandledAndTheCallReturnsWhenNoneAreLeft) {
+    PostMessageW(control("cmdRef"), BM_CLICK, 0, 0);
+    PostMessageW(control("cmdCancel"), BM_CLICK, 0, 0);
+    services->processPendingEvents();
+    EXPECT_EQ(refClicks, 1);
+    EXPECT_EQ(cancelClicks, 1);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+}  // namespace
