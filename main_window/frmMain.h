@@ -28,6 +28,10 @@ void mDevidePathFile(Text path, Text& folder, Text& file);
 // The compactor's command line: its quoted path, then -src: and -dest: with quoted paths.
 Text compactorCommandLine(const Text& programFolder, const Text& source, const Text& afterName);
 
+// Whether a path survives quoting on the command line unchanged: no double quote, no NUL, and no
+// "\" at its end (which would escape the closing quote). No file's name breaks these rules.
+bool quotable(const Text& path);
+
 // "yyyymmddhhnnss" and "hh:nn:ss".
 Text stampOf(const platform::LocalTime& t);
 Text clockOf(const platform::LocalTime& t);

@@ -36,6 +36,11 @@ Text quoted(const Text& s) { return u"\"" + s + u"\""; }
 
 bool runUnderWay() { return running; }
 
+bool quotable(const Text& path) {
+    return path.find(u'"') == Text::npos && path.find(u'\0') == Text::npos &&
+           (path.empty() || path.back() != u'\\');
+}
+
 Text compactorCommandLine(const Text& programFolder, const Text& source, const Text& afterName) {
     return quoted(programFolder + u"\\" + u"JetComp.exe") + u" -src:" + quoted(source) + u" -dest:" +
            quoted(afterName);
@@ -70,7 +75,8 @@ void cmdOk_Click() {
         fileSystem = p.createFileSystem();
 
         line = 23;
-        if (!fileSystem->fileExists(source)) {
+        // A path the command line could not carry as it is names no file the compactor could open.
+        if (!quotable(source) || !fileSystem->fileExists(source)) {
             stopMessage(source + u"は存在しません。");
             return;
         }

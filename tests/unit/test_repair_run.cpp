@@ -113,6 +113,30 @@ TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
     }
 }
 
+TEST_F(RepairRun, APathTheCommandLineCannotCarryIsNeverLaunched) {
+    // Even where such a name exists, the compactor would be handed another path than the one
+    // checked, so the run treats it as missing.
+    for (const Text path : {Text(u"C:\\data\\a\" -dest:\"C:\\x.mdb"), Text(u"C:\\data\\dir\\")}) {
+        fake::Platform q;
+        q.fields[TextField::MdbFile] = path;
+        q.files[path] = "there";
+        q.files[kCompactor] = "exe";
+        frmMain::cmdOk_Click();
+        ASSERT_EQ(q.boxes.size(), 1u);
+        EXPECT_EQ(q.boxes[0].text, path + u"は存在しません。");
+        EXPECT_TRUE(q.launches.empty());
+    }
+}
+
+TEST(Quotable, RejectsQuotesNulsAndATrailingBackslash) {
+    EXPECT_TRUE(frmMain::quotable(u"C:\\data\\売上 2024.mdb"));
+    EXPECT_TRUE(frmMain::quotable(u""));
+    EXPECT_TRUE(frmMain::quotable(u"C:\\data＼"));
+    EXPECT_FALSE(frmMain::quotable(u"C:\\a\"b.mdb"));
+    EXPECT_FALSE(frmMain::quotable(u"C:\\data\\"));
+    EXPECT_FALSE(frmMain::quotable(Text(u"a.mdb\0x", 7)));
+}
+
 TEST_F(RepairRun, NoSwapWhenTheCompactorLeftNoCopy) {
     p.compactorWrites = false;
     EXPECT_FALSE(run());
