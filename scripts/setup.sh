@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-i686-posix
-          wine wine32:i386 wine64 xvfb xauth x11-utils locales fonts-ipafont-gothic
+          wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils locales fonts-ipafont-gothic
           imagemagick mdbtools)
 
 as_root() {
