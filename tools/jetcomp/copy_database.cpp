@@ -1,0 +1,206 @@
+// How the copy is kept safe:
+// - the source is opened for reading, sharing reading only: nothing can write to it while it is
+//   copied, and a database that someone holds open for writing is refused (error 32);
+// - the copy is written to "<destination>.~jetcomp-<pid>.tmp" in the destination's folder,
+//   created with CREATE_NEW so no file of the user's is ever opened, and marked for deletion on
+//   close until it is complete, so it vanishes even when this process is killed midway;
+// - once flushed it is renamed with MoveFileExW without MOVEFILE_REPLACE_EXISTING, so a
+//   destination that appeared in the meantime is left alone and the copy is deleted instead.
+// A kill can still strand the partial file in two gaps of a few instructions each: between
+// creating it and marking it, and between unmarking it and the rename.
+#include "copy_database.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "exit_codes.h"
+#include "signature.h"
+
+namespace jetcomp {
+namespace {
+
+constexpr DWORD block_size = 1u << 20;  // memory stays flat whatever the database's size
+
+// Owns one file handle; NULL and INVALID_HANDLE_VALUE both mean "none".
+class FileHandle {
+ public:
+  FileHandle() = default;
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() { close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  HANDLE get() const { return h_; }
+  void reset(HANDLE h) { close(); h_ = h; }
+  bool close() {
+    const bool ok = !valid() || CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_ = INVALID_HANDLE_VALUE;
+};
+
+// The system's text for an error, on one line (it is in the system's language).
+std::wstring system_text(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring result = length != 0 ? std::wstring(text, length) : std::wstring();
+  if (text != nullptr) LocalFree(text);
+  for (wchar_t& c : result)
+    if (c == L'\r' || c == L'\n') c = L' ';
+  while (!result.empty() && result.back() == L' ') result.pop_back();
+  return result;
+}
+
+std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+CopyOutcome refused(int exit_code, std::wstring reason) { return {exit_code, std::move(reason), 0}; }
+
+CopyOutcome failed(int exit_code, const std::wstring& what, DWORD error) {
+  std::wstring reason = what + L" (error " + std::to_wstring(error);
+  const std::wstring text = system_text(error);
+  if (!text.empty()) reason += L": " + text;
+  return {exit_code, reason + L")", 0};
+}
+
+// Fills the buffer up to capacity or to the end of the file; got tells how far.
+DWORD read_block(HANDLE file, unsigned char* buffer, DWORD capacity, DWORD& got) {
+  got = 0;
+  while (got < capacity) {
+    DWORD n = 0;
+    if (!ReadFile(file, buffer + got, capacity - got, &n, nullptr)) return GetLastError();
+    if (n == 0) break;
+    got += n;
+  }
+  return ERROR_SUCCESS;
+}
+
+DWORD write_block(HANDLE file, const unsigned char* data, DWORD size) {
+  while (size > 0) {
+    DWORD n = 0;
+    if (!WriteFile(file, data, size, &n, nullptr)) return GetLastError();
+    if (n == 0) return ERROR_WRITE_FAULT;
+    data += n;
+    size -= n;
+  }
+  return ERROR_SUCCESS;
+}
+
+// The copy while it is being written, beside the destination. Unless rename_to succeeds, the
+// file is gone once this object is.
+class PartialCopy {
+ public:
+  PartialCopy() = default;
+  PartialCopy(const PartialCopy&) = delete;
+  PartialCopy& operator=(const PartialCopy&) = delete;
+  ~PartialCopy() {
+    file_.close();  // a file still marked for deletion goes here
+    if (!name_.empty() && !kept_) DeleteFileW(name_.c_str());
+  }
+
+  DWORD create(const std::wstring& destination) {
+    const std::wstring base = destination + L".~jetcomp-" + std::to_wstring(GetCurrentProcessId());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::wstring name = base + (attempt == 0 ? L"" : L"-" + std::to_wstring(attempt)) + L".tmp";
+      const HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;  // not ours
+        return error;
+      }
+      file_.reset(h);
+      name_ = std::move(name);  // only a file this run created is ever deleted by name
+      // Where the file system cannot mark it, the destructor still deletes it by name.
+      marked_ = mark_for_deletion(true);
+      return ERROR_SUCCESS;
+    }
+    return ERROR_FILE_EXISTS;
+  }
+
+  HANDLE handle() const { return file_.get(); }
+  const std::wstring& name() const { return name_; }
+
+  // Flushes and closes the complete copy, no longer marked for deletion.
+  DWORD finish() {
+    if (!FlushFileBuffers(file_.get())) return GetLastError();
+    if (marked_ && !mark_for_deletion(false)) return GetLastError();
+    marked_ = false;
+    if (!file_.close()) return GetLastError();
+    return ERROR_SUCCESS;
+  }
+
+  DWORD rename_to(const std::wstring& destination) {
+    // Never replaces: MOVEFILE_REPLACE_EXISTING is deliberately absent.
+    if (!MoveFileExW(name_.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH)) return GetLastError();
+    kept_ = true;
+    return ERROR_SUCCESS;
+  }
+
+ private:
+  bool mark_for_deletion(bool on) {
+    FILE_DISPOSITION_INFO info{BOOLEAN(on ? TRUE : FALSE)};
+    return SetFileInformationByHandle(file_.get(), FileDispositionInfo, &info, sizeof info) != 0;
+  }
+
+  FileHandle file_;
+  std::wstring name_;
+  bool marked_ = false;
+  bool kept_ = false;
+};
+
+}  // namespace
+
+CopyOutcome copy_database(const std::wstring& source, const std::wstring& destination) {
+  FileHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!in.valid()) return failed(exit_io_failure, L"cannot open the source " + quoted(source), GetLastError());
+
+  const std::unique_ptr<unsigned char[]> buffer(new unsigned char[block_size]);
+  DWORD got = 0;
+  if (const DWORD error = read_block(in.get(), buffer.get(), block_size, got))
+    return failed(exit_io_failure, L"cannot read the source " + quoted(source), error);
+  if (!has_database_signature(buffer.get(), got)) {
+    if (got < signature_end)
+      return refused(exit_not_database, quoted(source) + L" is too short to be a Jet or ACE database (" +
+                                            std::to_wstring(got) + L" bytes)");
+    return refused(exit_not_database, quoted(source) + L" is not a Jet or ACE database (no \"Standard Jet DB\""
+                                                       L" or \"Standard ACE DB\" at byte 4)");
+  }
+
+  if (GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES)
+    return refused(exit_destination_exists,
+                   L"the destination " + quoted(destination) + L" already exists; it is left as it is");
+
+  PartialCopy copy;
+  if (const DWORD error = copy.create(destination))
+    return failed(exit_io_failure, L"cannot create a file beside the destination " + quoted(destination), error);
+
+  unsigned long long total = 0;
+  for (;;) {
+    if (const DWORD error = write_block(copy.handle(), buffer.get(), got))
+      return failed(exit_io_failure, L"cannot write " + quoted(copy.name()), error);
+    total += got;
+    if (got < block_size) break;  // read_block only stops short at the end of the file
+    if (const DWORD error = read_block(in.get(), buffer.get(), block_size, got))
+      return failed(exit_io_failure, L"cannot read the source " + quoted(source), error);
+  }
+
+  if (const DWORD error = copy.finish())
+    return failed(exit_io_failure, L"cannot finish writing " + quoted(copy.name()), error);
+  if (const DWORD error = copy.rename_to(destination)) {
+    const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return failed(taken ? exit_destination_exists : exit_io_failure,
+                  L"cannot rename " + quoted(copy.name()) + L" to " + quoted(destination), error);
+  }
+  return {exit_copied, {}, total};
+}
+
+}  // namespace jetcomp

@@ -1,0 +1,16 @@
+#include "signature.h"
+
+#include <cstring>
+
+namespace jetcomp {
+
+bool has_database_signature(const unsigned char* head, std::size_t size) {
+  if (size < signature_end) return false;
+  // Each name is 15 characters; sizeof counts the terminating NUL, which must be in the file too.
+  static constexpr char jet[] = "Standard Jet DB";
+  static constexpr char ace[] = "Standard ACE DB";
+  static_assert(sizeof jet == signature_end - 4 && sizeof ace == signature_end - 4);
+  return std::memcmp(head + 4, jet, sizeof jet) == 0 || std::memcmp(head + 4, ace, sizeof ace) == 0;
+}
+
+}  // namespace jetcomp
