@@ -26,5 +26,5 @@ fi
 export WINEPREFIX=$PWD/build/wineprefix-run
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
 export PATH=$PATH:/usr/lib/wine
-[ -f "$WINEPREFIX/system.reg" ] || { wine wineboot -i; wineserver -w; }
+tests/wine/make-prefix.sh
 exec wine "$folder/Harbek.exe"

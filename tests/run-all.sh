@@ -20,7 +20,7 @@ export PATH=$PATH:/usr/lib/wine
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   set -u
   wineserver -k 2>/dev/null || true
-  tests/wine/make-prefix.sh
+  tests/wine/make-prefix.sh --headless
   ctest --preset mingw
   rc=$?
   wineserver -k 2>/dev/null || true

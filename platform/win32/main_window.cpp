@@ -47,7 +47,9 @@ auto runHandler(Handler handler) {
 
 DWORD controlStyle(const platform::ControlDescription& c, DWORD& exStyle) {
     exStyle = 0;
-    const DWORD base = WS_CHILD | WS_VISIBLE;
+    // The label's last pixel row overlaps the path field's top border; clipping siblings keeps
+    // the label, which comes later in the tab order and so lies below, from painting over it.
+    const DWORD base = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     switch (c.kind) {
         case platform::ControlKind::Label: return base | SS_LEFT;
         case platform::ControlKind::TextField:

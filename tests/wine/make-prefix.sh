@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the private Wine prefix the tests run in (about 15 s the first time), under the display
 # already set, and applies its settings.
-# Its settings (prefix.reg) suit a display with no window manager.
+# With --headless it also applies prefix.reg, the settings for a display with no window manager
+# (Xvfb); a desktop's window manager should keep managing the windows.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export WINEPREFIX=${WINEPREFIX:-$here/../../build/mingw/wineprefix}
@@ -12,5 +13,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot -i
   wineserver -w
 fi
-wine regedit /S "Z:${here//\//\\}\\prefix.reg"
+# Debian's Wine does not find its own fonts (fonts-wine) by itself; without Marlett the caption
+# buttons draw as letters.
+for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+  [ -f "/usr/share/wine/fonts/$font" ] && cp -n "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" || true
+done
+if [ "${1:-}" = --headless ]; then
+  wine regedit /S "Z:${here//\//\\}\\prefix.reg"
+fi
 wineserver -w

@@ -15,6 +15,6 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 2
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$here/make-prefix.sh"
+  "$here/make-prefix.sh" --headless
 fi
 exec wine "$@"
