@@ -116,7 +116,7 @@ TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
 TEST_F(RepairRun, APathTheCommandLineCannotCarryIsNeverLaunched) {
     // Even where such a name exists, the compactor would be handed another path than the one
     // checked, so the run treats it as missing.
-    for (const Text path : {Text(u"C:\\data\\a\" -dest:\"C:\\x.mdb"), Text(u"C:\\data\\dir\\")}) {
+    for (const Text& path : {Text(u"C:\\data\\a\" -dest:\"C:\\x.mdb"), Text(u"C:\\data\\dir\\")}) {
         fake::Platform q;
         q.fields[TextField::MdbFile] = path;
         q.files[path] = "there";

@@ -1,0 +1,25 @@
+// What the test compactor does once started, chosen by HARBEK_TEST_COMPACTOR.
+#pragma once
+
+#include <string>
+
+namespace test_compactor {
+
+struct Job {
+    std::wstring source;        // the text after -src:
+    std::wstring destination;   // the text after -dest:
+};
+
+// copy: copies source to destination, refusing an existing destination; 0 on success, 1 if not.
+int copyDatabase(const Job& job);
+// partial: writes the first half of the source to the destination, then returns 1.
+int writeHalf(const Job& job);
+// exit259: copies as copyDatabase does, then ends the process with the exit code 259
+// (STILL_ACTIVE), whatever the copy gave.
+[[noreturn]] void copyThenExit259(const Job& job);
+// crash: an access violation nobody handles; the process ends with 0xC0000005 and no crash dialog.
+[[noreturn]] void crash();
+// hang: sleeps until killed.
+[[noreturn]] void hang();
+
+}  // namespace test_compactor

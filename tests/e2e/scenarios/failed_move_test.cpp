@@ -1,0 +1,109 @@
+// Runs whose moves fail after the compactor has ended: the run's error report names the failing
+// step, the files stay as the failure left them, and the window stays open.
+#include "repair_scenario.h"
+
+#include "../driver/assertions.h"
+#include "../driver/files.h"
+#include "../driver/system_error.h"
+#include "../driver/text.h"
+
+namespace e2e {
+namespace {
+
+class FailedMove : public RepairScenario {};
+
+constexpr wchar_t kReportTitle[] = L"エラーが発生しました";
+
+std::vector<std::string> entriesOf(const std::wstring& folder)
+{
+    std::vector<std::string> names;
+    for (const std::wstring& name : folderEntries(folder)) names.push_back(utf8(name));
+    return names;
+}
+
+// The -dest: path the compactor was given, or empty.
+std::wstring afterNameGiven(const std::vector<CompactorStart>& starts)
+{
+    if (starts.size() != 1 || starts[0].arguments.size() != 3) return {};
+    const std::wstring& destination = starts[0].arguments[2];
+    return destination.rfind(L"-dest:", 0) == 0 ? destination.substr(6) : std::wstring();
+}
+
+// Answers the report; the window must stay with its log as it was, and cancel then ends it.
+void expectWindowStaysThenCancel(HarbekSession& harbek, const MessageBoxSeen& box, const std::wstring& log)
+{
+    ASSERT_TRUE(harbek.answer(box, IDOK));
+    Sleep(300);
+    EXPECT_TRUE(harbek.windowOpen()) << "the window closed after the error report";
+    EXPECT_TRUE(sameText(harbek.log(), log)) << "the log changed after the error report";
+    harbek.pressCancel();
+    EXPECT_TRUE(harbek.waitForExit());
+}
+
+TEST_F(FailedMove, CompactorThatWritesNothingFailsTheSecondMove)
+{
+    installProgram();
+    std::wstring database = placeDatabase(L"data", L"sales.mdb");
+    std::optional<std::string> original = readBytes(database);
+    ASSERT_TRUE(startHarbek(L"nothing"));
+    ASSERT_TRUE(harbek_.typePath(database));
+    harbek_.pressRun();
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(harbek_.waitForMessageBox(box));
+    std::wstring log = harbek_.log();
+    std::wstring afterName = afterNameGiven(compactorStarts());
+    ASSERT_FALSE(afterName.empty()) << "the compactor was not started once with -src: and -dest:";
+
+    std::vector<std::wstring> times;
+    EXPECT_TRUE(sameText(withTimesMasked(log, times),
+                         L"開始:hh:nn:ss\r\nMDBファイルの存在:OK\r\nJetcomp.exeの存在:OK\r\n最適化実行中\r\n"
+                         L"修復前のファイル名を変更\r\n修復後のファイル名を変更\r\n"));
+    // The move of the missing compacted copy to the (by then free) database path.
+    SystemError expected = errorOfMove(afterName, database);
+    expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 35),
+                     BoxIcon::Critical, {IDOK});
+    ASSERT_NO_FATAL_FAILURE(expectWindowStaysThenCancel(harbek_, box, log));
+
+    std::wstring stamp;
+    std::optional<std::wstring> backup = findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
+    ASSERT_TRUE(backup) << "the source was not moved to its _BeforeRepair name";
+    EXPECT_EQ(entriesOf(dataFolder(L"data")), std::vector<std::string>{utf8(*backup)});
+    EXPECT_TRUE(holdsBytes(joinPath(dataFolder(L"data"), *backup), original));
+}
+
+TEST_F(FailedMove, PathEmptiedDuringTheWaitFailsTheFirstMove)
+{
+    installProgram();
+    std::wstring database = placeDatabase(L"data", L"sales.mdb");
+    std::optional<std::string> original = readBytes(database);
+    ASSERT_TRUE(startHarbek(L"copy", 1500));
+    ASSERT_TRUE(harbek_.typePath(database));
+    harbek_.pressRun();
+    ASSERT_TRUE(waitForCompactorStart());
+    ASSERT_TRUE(harbek_.typePath(L""));
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(harbek_.waitForMessageBox(box));
+    std::wstring log = harbek_.log();
+    std::wstring afterName = afterNameGiven(compactorStarts());
+    ASSERT_FALSE(afterName.empty()) << "the compactor was not started once with -src: and -dest:";
+    std::wstring afterFile = afterName.substr(afterName.find_last_of(L'\\') + 1);
+    std::wstring beforeName = joinPath(dataFolder(L"data"), L"_BeforeRepair" + afterFile.substr(12));
+
+    std::vector<std::wstring> times;
+    EXPECT_TRUE(sameText(withTimesMasked(log, times),
+                         L"開始:hh:nn:ss\r\nMDBファイルの存在:OK\r\nJetcomp.exeの存在:OK\r\n最適化実行中\r\n"
+                         L"修復前のファイル名を変更\r\n"));
+    SystemError expected = errorOfMove(L"", beforeName);
+    expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 30),
+                     BoxIcon::Critical, {IDOK});
+    ASSERT_NO_FATAL_FAILURE(expectWindowStaysThenCancel(harbek_, box, log));
+
+    EXPECT_EQ(entriesOf(dataFolder(L"data")), (std::vector<std::string>{utf8(afterFile), "sales.mdb"}));
+    EXPECT_TRUE(holdsBytes(database, original)) << "the source changed";
+    EXPECT_TRUE(holdsBytes(afterName, original)) << "the compacted copy is not under the after-name";
+}
+
+}  // namespace
+}  // namespace e2e

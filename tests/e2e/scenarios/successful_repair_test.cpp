@@ -1,0 +1,105 @@
+// Runs that end in success: the compacted copy takes the database's name, the original is kept
+// under its _BeforeRepair name, and the program closes itself after its last message.
+#include "repair_scenario.h"
+
+#include "../driver/assertions.h"
+#include "../driver/files.h"
+#include "../driver/text.h"
+
+namespace e2e {
+namespace {
+
+class SuccessfulRepair : public RepairScenario {};
+
+struct Outcome {
+    std::wstring stamp;
+    SYSTEMTIME pressed{}, announced{};
+};
+
+// Presses the run button on the path already typed, checks the log and the closing message, and
+// answers it; the program must then end.
+void runToCompletion(HarbekSession& harbek, Outcome& outcome)
+{
+    outcome.pressed = localNow();
+    harbek.pressRun();
+    MessageBoxSeen box;
+    ASSERT_TRUE(harbek.waitForMessageBox(box));
+    outcome.announced = localNow();
+
+    std::vector<std::wstring> times;
+    EXPECT_TRUE(sameText(withTimesMasked(harbek.log(), times), successfulRunLog()));
+    for (const std::wstring& time : times)
+        EXPECT_TRUE(clockTimeWithin(time, outcome.pressed, outcome.announced));
+
+    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    ASSERT_TRUE(harbek.answer(box, IDOK));
+    ASSERT_TRUE(harbek.waitForExit());
+}
+
+// The data folder holds exactly the database under its own name (with compacted bytes) and the
+// original bytes under _BeforeRepair; returns the stamp of that name.
+void expectSwappedFiles(const std::wstring& folder, const std::wstring& fileName, const std::string& original,
+                        const Outcome& outcome, std::wstring& stamp)
+{
+    std::optional<std::wstring> backup = findStamped(folder, L"_BeforeRepair", fileName, stamp);
+    ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>" << utf8(fileName) << " in " << utf8(folder);
+    EXPECT_TRUE(stampWithin(stamp, outcome.pressed, outcome.announced));
+
+    std::vector<std::string> entries;
+    for (const std::wstring& name : folderEntries(folder)) entries.push_back(utf8(name));
+    EXPECT_EQ(entries, (std::vector<std::string>{utf8(*backup), utf8(fileName)}));
+
+    EXPECT_TRUE(holdsBytes(joinPath(folder, *backup), original)) << "the backup is not the original";
+    EXPECT_TRUE(holdsBytes(joinPath(folder, fileName), original))
+        << "the database's path does not hold the copy the test compactor made";
+}
+
+TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds)
+{
+    installProgram();
+    std::wstring database = placeDatabase(L"data", L"sales.mdb");
+    std::optional<std::string> original = readBytes(database);
+    ASSERT_TRUE(original);
+    ASSERT_TRUE(startHarbek());
+    ASSERT_TRUE(harbek_.typePath(database));
+
+    Outcome outcome;
+    ASSERT_NO_FATAL_FAILURE(runToCompletion(harbek_, outcome));
+    std::wstring stamp;
+    ASSERT_NO_FATAL_FAILURE(expectSwappedFiles(dataFolder(L"data"), L"sales.mdb", *original, outcome, stamp));
+
+    std::vector<CompactorStart> starts = compactorStarts();
+    ASSERT_EQ(starts.size(), 1u);
+    std::wstring afterName = joinPath(dataFolder(L"data"), L"_AfterRepair" + stamp + L"sales.mdb");
+    EXPECT_EQ(utf8(starts[0].commandLine),
+              utf8(L"\"" + joinPath(programFolder(), L"JetComp.exe") + L"\" -src:\"" + database +
+                   L"\" -dest:\"" + afterName + L"\""));
+}
+
+TEST_F(SuccessfulRepair, PathWithSpacesAndJapaneseReachesTheCompactorIntact)
+{
+    installProgram(true, L"ツール 置き場");
+    std::wstring database = placeDatabase(L"テスト データ", L"売上 2024.mdb", kJet4Database);
+    std::optional<std::string> original = readBytes(database);
+    ASSERT_TRUE(original);
+    ASSERT_TRUE(startHarbek());
+    ASSERT_TRUE(harbek_.typePath(database));
+
+    Outcome outcome;
+    ASSERT_NO_FATAL_FAILURE(runToCompletion(harbek_, outcome));
+    std::wstring stamp;
+    ASSERT_NO_FATAL_FAILURE(
+        expectSwappedFiles(dataFolder(L"テスト データ"), L"売上 2024.mdb", *original, outcome, stamp));
+
+    std::vector<CompactorStart> starts = compactorStarts();
+    ASSERT_EQ(starts.size(), 1u);
+    std::wstring afterName = joinPath(dataFolder(L"テスト データ"), L"_AfterRepair" + stamp + L"売上 2024.mdb");
+    std::vector<std::string> arguments;
+    for (const std::wstring& argument : starts[0].arguments) arguments.push_back(utf8(argument));
+    EXPECT_EQ(arguments, (std::vector<std::string>{utf8(joinPath(programFolder(), L"JetComp.exe")),
+                                                   utf8(L"-src:" + database), utf8(L"-dest:" + afterName)}))
+        << "command line: " << utf8(starts[0].commandLine);
+}
+
+}  // namespace
+}  // namespace e2e
