@@ -4,9 +4,10 @@
 // The run reads the path field once: the field stays live during the wait, and a path typed or a
 // browse cancelled meanwhile must not make the moves rename a different file than the one that was
 // compacted. It swaps names only when the compactor has left a file under the after-name, so the
-// database's path never loses its file for want of a copy.
+// database's path never loses its file for want of a copy, nor gets one the compactor disowned.
 #include "main_window/frmMain.h"
 #include "standard/mdlFunctionStandard.h"
+#include "standard/text_format.h"
 #include "standard/trap.h"
 
 namespace frmMain {
@@ -31,6 +32,14 @@ void stopMessage(const Text& text) {
 }
 
 Text quoted(const Text& s) { return u"\"" + s + u"\""; }
+
+// Small codes in decimal; a crash's status (0xC0000005 and the like) in hexadecimal, as it is known.
+Text exitCodeText(std::uint32_t code) {
+    if (code < 0x10000) return mdlFunctionStandard::decimal(code);
+    Text hex = u"0x";
+    for (int shift = 28; shift >= 0; shift -= 4) hex += u"0123456789ABCDEF"[(code >> shift) & 0xF];
+    return hex;
+}
 
 }  // namespace
 
@@ -92,10 +101,19 @@ void cmdOk_Click() {
         line = 28;
         mLog(u"最適化実行中");
         const Text commandLine = compactorCommandLine(p.programFolder(), source, afterName);
+        std::optional<std::uint32_t> exitCode;
         {
             // The launch holds the process until the wait has opened it, so its id stays its own.
             const auto compactor = p.launchMinimizedFocus(commandLine);
             mdlFunctionStandard::gWatchShellEnd(compactor->id());
+            exitCode = compactor->exitCode();
+        }
+        // A compactor that says it failed may have left a partial copy: nothing is swapped in.
+        // Success is not taken from the code alone: the copy must also be there.
+        if (exitCode && *exitCode != 0) {
+            stopMessage(u"JetComp.exeが終了コード" + exitCodeText(*exitCode) +
+                        u"で終了しました。ファイル名は変更していません。");
+            return;
         }
         if (!fileSystem->fileExists(afterName)) {
             stopMessage(afterName + u"は存在しません。");

@@ -64,6 +64,8 @@ class ChildProcess {
 public:
     virtual ~ChildProcess() = default;
     virtual std::uint32_t id() const = 0;
+    // The exit code once the process has ended; none while it runs or when it cannot be read.
+    virtual std::optional<std::uint32_t> exitCode() const = 0;
 };
 
 using ProcessHandle = std::uintptr_t;     // 0: not opened

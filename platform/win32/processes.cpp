@@ -20,6 +20,12 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
     std::uint32_t id() const override { return id_; }
+    std::optional<std::uint32_t> exitCode() const override {
+        DWORD code = 0;
+        if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0 || !GetExitCodeProcess(process_, &code))
+            return std::nullopt;
+        return code;
+    }
 
 private:
     HANDLE process_;

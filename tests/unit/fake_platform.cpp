@@ -23,6 +23,7 @@ public:
         p_.calls.push_back("releaseLaunch");
     }
     std::uint32_t id() const override { return id_; }
+    std::optional<std::uint32_t> exitCode() const override { return p_.childExitCode(); }
 
 private:
     Platform& p_;

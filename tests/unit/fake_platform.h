@@ -82,6 +82,11 @@ public:
     std::uintptr_t instanceHandle() override;
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
 
+    std::optional<std::uint32_t> childExitCode() const {
+        if (running_) return std::nullopt;
+        return exitCode;
+    }
+
     // The file-system object's calls come back here.
     bool fileExists(const Text& path);
     void moveFile(const Text& source, const Text& destination);

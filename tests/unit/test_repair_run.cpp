@@ -146,6 +146,29 @@ TEST_F(RepairRun, NoSwapWhenTheCompactorLeftNoCopy) {
     EXPECT_FALSE(p.unloaded);
 }
 
+TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
+    struct Row {
+        std::uint32_t code;
+        const char16_t* shown;
+    };
+    for (const Row& row : {Row{1, u"1"}, Row{259, u"259"}, Row{0xC0000005u, u"0xC0000005"}}) {
+        SCOPED_TRACE(row.code);
+        fake::Platform q;
+        q.fields[TextField::MdbFile] = kSource;
+        q.files[kSource] = "original";
+        q.files[kCompactor] = "exe";
+        q.exitCode = row.code;   // it still leaves a file, as a partial copy would
+        frmMain::cmdOk_Click();
+        ASSERT_EQ(q.boxes.size(), 1u);
+        EXPECT_EQ(q.boxes[0].text, Text(u"JetComp.exeが終了コード") + row.shown +
+                                       u"で終了しました。ファイル名は変更していません。");
+        EXPECT_EQ(*q.boxes[0].title, u"中止");
+        EXPECT_TRUE(q.moves.empty());
+        EXPECT_EQ(q.files[kSource], "original");
+        EXPECT_EQ(q.logLines().size(), 4u);
+    }
+}
+
 TEST_F(RepairRun, ThePathIsReadOnceSoAnEditDuringTheWaitChangesNothing) {
     const Text other = u"C:\\data\\other.mdb";
     p.files[other] = "other";

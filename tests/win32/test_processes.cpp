@@ -64,6 +64,14 @@ TEST_F(Processes, TheWaitEndsOnAChildThatExitsWith259) {
     GetExitCodeProcess(h, &code);
     CloseHandle(h);
     EXPECT_EQ(code, 259u);
+    EXPECT_EQ(child->exitCode(), std::optional<std::uint32_t>(259u));
+}
+
+TEST_F(Processes, ARunningChildHasNoExitCodeYet) {
+    auto child = win32::launchMinimizedFocus(childLine(L"2000 0"));
+    EXPECT_EQ(child->exitCode(), std::nullopt);   // not 259 (STILL_ACTIVE) taken for a code
+    mdlFunctionStandard::gWatchShellEnd(child->id());
+    EXPECT_EQ(child->exitCode(), std::optional<std::uint32_t>(0u));
 }
 
 TEST_F(Processes, TheChildStartsMinimized) {
