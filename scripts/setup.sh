@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-i686-posix
           wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils locales fonts-ipafont-gothic
-          imagemagick mdbtools)
+          imagemagick mdbtools clang libclang-rt-14-dev clang-tidy valgrind)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"

@@ -10,6 +10,10 @@ jobs=$(nproc)
 cmake --preset native
 cmake --build --preset native -j"$jobs"
 ctest --preset native
+# The path handling and command line fuzzed (60 s), the unit tests under valgrind, clang-tidy.
+bash tests/fuzz/run.sh
+bash tests/quality/valgrind.sh
+bash tests/quality/clang-tidy.sh
 
 cmake --preset mingw
 cmake --build --preset mingw -j"$jobs"

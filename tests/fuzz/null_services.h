@@ -1,0 +1,38 @@
+// A platform that does nothing, for code that needs services installed but should never use
+// them; it counts the message boxes asked of it, so a caller can tell that no trap reported.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace fuzzsupport {
+
+class NullServices : public platform::Services {
+public:
+    int messageBoxes = 0;
+
+    void showMainWindow(const platform::FormDescription&) override {}
+    platform::Text readText(platform::TextField) override { return {}; }
+    void setText(platform::TextField, const platform::Text&) override {}
+    void processPendingEvents() override {}
+    std::int32_t messageBox(const platform::Text&, std::int32_t, const platform::Text*) override;
+    platform::WindowHandle mainWindowHandle() override { return 0; }
+    void unloadMainWindow() override {}
+    [[noreturn]] void endProgram() override;
+    std::unique_ptr<platform::FileSystem> createFileSystem() override { return nullptr; }
+    std::unique_ptr<platform::ChildProcess> launchMinimizedFocus(const platform::Text&) override {
+        return nullptr;
+    }
+    platform::ProcessHandle openProcess(std::uint32_t, bool, std::uint32_t) override { return 0; }
+    bool getExitCodeProcess(platform::ProcessHandle, std::uint32_t&) override { return false; }
+    void closeHandle(platform::ProcessHandle) override {}
+    bool processHasEnded(platform::ProcessHandle) override { return true; }
+    void waitForProcessOrEvent(platform::ProcessHandle) override {}
+    platform::LocalTime localTime() override { return {2026, 12, 7, 9, 5, 3}; }
+    platform::Text programFolder() override { return {}; }
+    std::uintptr_t instanceHandle() override { return 0; }
+    platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest&) override {
+        return {false, {}};
+    }
+};
+
+}  // namespace fuzzsupport
