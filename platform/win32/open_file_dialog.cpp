@@ -39,7 +39,13 @@ platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& reques
     prepareOpenFileRecord(request, dialog);
     // A cancel and a failure (a path too long for the buffer among them) both return 0.
     if (!GetOpenFileNameA(&dialog.record)) return {false, platform::Text()};
-    return {true, fromAnsi(std::string(dialog.file, strnlen(dialog.file, sizeof dialog.file)))};
+    // Wine's dialog does not fail on a path too long for the buffer but cuts it short, which could
+    // name another file: a path that does not end with the chosen file's name counts as a failure.
+    const std::string file(dialog.file, strnlen(dialog.file, sizeof dialog.file));
+    const std::string name(dialog.fileTitle, strnlen(dialog.fileTitle, sizeof dialog.fileTitle));
+    if (name.empty() || file.size() < name.size() || file.compare(file.size() - name.size(), name.size(), name) != 0)
+        return {false, platform::Text()};
+    return {true, fromAnsi(file)};
 }
 
 }  // namespace win32

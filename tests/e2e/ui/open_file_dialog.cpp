@@ -34,8 +34,9 @@ HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs)
 
 std::string describeDialogWindow(HWND dialog)
 {
-    std::string text = "\"" + utf8(textOf(dialog)) + "\"";
-    if (HWND message = GetDlgItem(dialog, 0xFFFF)) text += " saying \"" + utf8(textOf(message)) + "\"";
+    std::string text = "\"";
+    text.append(utf8(textOf(dialog))).append("\"");
+    if (HWND message = GetDlgItem(dialog, 0xFFFF)) text.append(" saying \"").append(utf8(textOf(message))).append("\"");
     return text;
 }
 
