@@ -21,6 +21,22 @@ TEST(Files, ExistsOnlyForFiles) {
     EXPECT_FALSE(fs->fileExists(text(folder.file(L"*.mdb"))));        // no wildcards
 }
 
+// Devices look like files to GetFileAttributesW, in any folder and with any extension.
+TEST(Files, ADeviceIsNoFileButALockedFileIs) {
+    TempFolder folder;
+    auto fs = win32::createFileSystem();
+    for (const wchar_t* device : {L"NUL", L"CON", L"AUX", L"PRN", L"LPT1", L"NUL.mdb", L"con.mdb"})
+        EXPECT_FALSE(fs->fileExists(text(folder.file(device)))) << device;
+    EXPECT_FALSE(fs->fileExists(u"NUL"));
+
+    const std::wstring locked = folder.file(L"locked.mdb");
+    writeFile(locked, "db");
+    HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(fs->fileExists(text(locked)));   // held open with no sharing by another program
+    CloseHandle(holder);
+}
+
 TEST(Files, MoveRenamesButNeverReplaces) {
     TempFolder folder;
     const std::wstring a = folder.file(L"a.mdb"), b = folder.file(L"b.mdb"), c = folder.file(L"c.mdb");
