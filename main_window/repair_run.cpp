@@ -3,8 +3,9 @@
 //
 // The run reads the path field once: the field stays live during the wait, and a path typed or a
 // browse cancelled meanwhile must not make the moves rename a different file than the one that was
-// compacted. It swaps names only when the compactor has left a file under the after-name, so the
-// database's path never loses its file for want of a copy, nor gets one the compactor disowned.
+// compacted. It swaps names only when the compactor has left a file under the after-name, and
+// that name was free before it started, so the database's path never loses its file for want of
+// a copy, nor gets one the compactor disowned or never wrote.
 #include "main_window/frmMain.h"
 #include "standard/mdlFunctionStandard.h"
 #include "standard/text_format.h"
@@ -99,6 +100,12 @@ void cmdOk_Click() {
         mLog(u"Jetcomp.exeの存在:OK");
 
         line = 28;
+        // A file already under the after-name (a run of the same second, or the clock set back)
+        // would be taken for the compactor's work if the compactor left it alone.
+        if (fileSystem->fileExists(afterName)) {
+            stopMessage(afterName + u"は既に存在します。ファイル名は変更していません。");
+            return;
+        }
         mLog(u"最適化実行中");
         const Text commandLine = compactorCommandLine(p.programFolder(), source, afterName);
         std::optional<std::uint32_t> exitCode;

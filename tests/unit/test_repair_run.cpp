@@ -146,6 +146,17 @@ TEST_F(RepairRun, NoSwapWhenTheCompactorLeftNoCopy) {
     EXPECT_FALSE(p.unloaded);
 }
 
+TEST_F(RepairRun, AFileAlreadyUnderTheAfterNameIsNeverLaunchedOver) {
+    p.files[kAfter] = "left from another run";
+    EXPECT_FALSE(run());
+    expectOneStopBox(kAfter + u"は既に存在します。ファイル名は変更していません。");
+    EXPECT_TRUE(p.launches.empty());
+    EXPECT_TRUE(p.moves.empty());
+    EXPECT_EQ(p.files[kAfter], "left from another run");
+    EXPECT_EQ(p.files[kSource], "original");
+    EXPECT_EQ(p.logLines().size(), 3u);
+}
+
 TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
     struct Row {
         std::uint32_t code;
@@ -250,7 +261,8 @@ TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
         {"fileExists", 2, 25, Files::Untouched},
         {"programFolder", 2, 28, Files::Untouched},
         {"launch", 1, 28, Files::Untouched},
-        {"fileExists", 3, 28, Files::CopyBeside},
+        {"fileExists", 3, 28, Files::Untouched},
+        {"fileExists", 4, 28, Files::CopyBeside},
         {"moveFile", 1, 30, Files::CopyBeside},
         {"moveFile", 2, 35, Files::SourceAtBackup},
         {"localTime", 3, 40, Files::Swapped},
