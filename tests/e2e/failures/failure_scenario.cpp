@@ -1,0 +1,96 @@
+#include "failure_scenario.h"
+
+#include "../driver/files.h"
+#include "../driver/text.h"
+#include "../driver/window_lookup.h"
+
+namespace e2e {
+
+namespace {
+constexpr wchar_t kLogName[] = L"compactor.log";
+}
+
+void FailureScenario::installWithDatabase(const std::wstring& fileName)
+{
+    ASSERT_NO_FATAL_FAILURE(installProgram());
+    database_ = placeDatabase(L"data", fileName);
+    ASSERT_TRUE(fileExists(database_));
+}
+
+::testing::AssertionResult FailureScenario::startHarbekIn(const std::wstring& currentFolder,
+                                                          const std::wstring& behaviour, DWORD delayMs)
+{
+    Environment environment = {
+        {L"HARBEK_TEST_COMPACTOR", behaviour},
+        {L"HARBEK_TEST_COMPACTOR_LOG", joinPath(folder(), kLogName)},  // where compactorStarts() reads
+        {L"HARBEK_TEST_COMPACTOR_DELAY_MS", delayMs ? std::to_wstring(delayMs) : L""},
+    };
+    return harbek_.start(joinPath(programFolder(), L"Harbek.exe"),
+                         currentFolder.empty() ? programFolder() : currentFolder, environment);
+}
+
+void FailureScenario::snapshotBefore()
+{
+    before_ = snapshotTree(folder(), {kLogName});
+}
+
+::testing::AssertionResult FailureScenario::runUntilMessageBox(MessageBoxSeen& box)
+{
+    harbek_.pressRun();
+    return harbek_.waitForMessageBox(box);
+}
+
+std::wstring FailureScenario::maskedLog() const
+{
+    std::vector<std::wstring> times;
+    return withTimesMasked(harbek_.log(), times);
+}
+
+void FailureScenario::expectNothingLost(const std::wstring& database, OriginalAt where, ProgramAfter state)
+{
+    if (state == ProgramAfter::StaysOpen)
+        EXPECT_TRUE(windowStillUsable(harbek_));
+    else
+        EXPECT_TRUE(harbek_.waitForExit());
+    EXPECT_TRUE(nothingLost(before_, snapshotTree(folder(), {kLogName}), database, where));
+}
+
+std::wstring FailureScenario::compactorPath() const
+{
+    return joinPath(programFolder(), L"JetComp.exe");
+}
+
+::testing::AssertionResult windowStillUsable(HarbekSession& harbek)
+{
+    // The box just answered takes a moment to go.
+    waitUntil([&] { return topLevelWindows(harbek.processId(), L"#32770").empty(); }, 2000);
+    if (!harbek.windowOpen())
+        return ::testing::AssertionFailure() << "the window is gone; Harbek "
+                                             << (harbek.running() ? "runs without it" : "has ended");
+    if (!topLevelWindows(harbek.processId(), L"#32770").empty())
+        return ::testing::AssertionFailure() << "a message box is still up";
+    const std::wstring probe = L"Z:\\確認\\probe 한국어.mdb";
+    ::testing::AssertionResult typed = harbek.typePath(probe);
+    if (!typed) return typed << " (the window does not take typing any more)";
+    return ::testing::AssertionSuccess();
+}
+
+std::wstring missingMessage(const std::wstring& path) { return path + L"は存在しません。"; }
+
+std::wstring exitCodeMessage(const std::wstring& codeText)
+{
+    return L"JetComp.exeが終了コード" + codeText + L"で終了しました。ファイル名は変更していません。";
+}
+
+std::wstring logOfStartOnly() { return L"開始:hh:nn:ss\r\n"; }
+
+std::wstring logUpToTheCompactorCheck()
+{
+    return L"開始:hh:nn:ss\r\nMDBファイルの存在:OK\r\nJetcomp.exeの存在:OK\r\n";
+}
+
+std::wstring logUpToTheWait() { return logUpToTheCompactorCheck() + L"最適化実行中\r\n"; }
+
+std::wstring logUpToTheFirstMove() { return logUpToTheWait() + L"修復前のファイル名を変更\r\n"; }
+
+}  // namespace e2e

@@ -1,0 +1,203 @@
+// Another program, or the user, getting in the run's way: the database held open, the backup's
+// name already taken, the database deleted mid-run, read-only attributes. Each is caused for
+// real on the files, never by a switch inside the program.
+#include "compactor_arguments.h"
+#include "failure_scenario.h"
+#include "file_lock.h"
+#include "repair_names.h"
+#include "system_errors.h"
+#include "user_files.h"
+
+#include "../driver/assertions.h"
+#include "../driver/files.h"
+#include "../driver/text.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kReportTitle[] = L"エラーが発生しました";
+constexpr DWORD kCompaction = 1500;  // long enough to act on the files while the compactor waits
+
+class FileConflict : public FailureScenario {
+protected:
+    void SetUp() override
+    {
+        FailureScenario::SetUp();
+        ASSERT_NO_FATAL_FAILURE(installWithDatabase());
+    }
+
+    // A successful run to the end: the completion message, then the program's end.
+    void expectRunSucceeds()
+    {
+        MessageBoxSeen box;
+        ASSERT_TRUE(runUntilMessageBox(box));
+        EXPECT_TRUE(sameText(maskedLog(), successfulRunLog()));
+        expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+        ASSERT_TRUE(harbek_.answer(box, IDOK));
+        expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
+    }
+
+    FileLock lock_;
+};
+
+TEST_F(FileConflict, SourceLockedAfterTheCompactorStartedStopsWithItsExitCode)
+{
+    ASSERT_TRUE(startHarbekIn(L"", L"copy", kCompaction));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    harbek_.pressRun();
+    ASSERT_TRUE(waitForCompactorStart());
+    ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(harbek_.waitForMessageBox(box));
+    EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
+    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    lock_.release();
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+TEST_F(FileConflict, SourceLockedBeforeTheRunStopsWithTheCompactorsExitCode)
+{
+    ASSERT_TRUE(startHarbekIn(L""));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(runUntilMessageBox(box));
+    EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
+    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    lock_.release();
+    std::wstring afterName;
+    EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// Held open for reading by a program that lets others read but not rename: the compactor copies
+// it, and the rename of line 30 is refused.
+TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove)
+{
+    SystemError expected = moveOfOpenFileError(dataFolder(L"scratch"), GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_NE(expected.number, 0u) << "the system renames a file held open without delete sharing";
+    ASSERT_TRUE(startHarbekIn(L""));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    ASSERT_TRUE(lock_.open(database_, GENERIC_READ, FILE_SHARE_READ));
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(runUntilMessageBox(box));
+    EXPECT_TRUE(sameText(maskedLog(), logUpToTheFirstMove()));
+    expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 30),
+                     BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    lock_.release();
+    std::wstring afterName;
+    ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
+    EXPECT_TRUE(holdsBytes(afterName, readBytes(database_))) << "the compacted copy is not left under the after-name";
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// The stamp is the second of the press: every second around it is taken by a file of the user's.
+TEST_F(FileConflict, BackupNameAlreadyTakenFailsTheFirstMoveAndKeepsBothFiles)
+{
+    SystemError expected = moveOntoTakenNameError(dataFolder(L"scratch"));
+    ASSERT_NE(expected.number, 0u);
+    ASSERT_TRUE(startHarbekIn(L""));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    SYSTEMTIME now = localNow();
+    for (int offset = -1; offset <= 6; ++offset)
+        ASSERT_TRUE(writeNewFile(taggedName(database_, L"_BeforeRepair", stampOf(now, offset)),
+                                 "the user's own file " + std::to_string(offset)));
+    snapshotBefore();
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(runUntilMessageBox(box));
+    std::wstring afterName, stamp;
+    ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
+    ASSERT_TRUE(isTaggedName(afterName, database_, L"_AfterRepair", &stamp));
+    ASSERT_TRUE(before_.count(taggedName(database_, L"_BeforeRepair", stamp)))
+        << "the run's stamp " << utf8(stamp) << " fell outside the taken seconds";
+    EXPECT_TRUE(sameText(maskedLog(), logUpToTheFirstMove()));
+    expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 30),
+                     BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// A file already under the after-name (left by an earlier failed run in the same second, or the
+// clock set back an hour) and a compactor that would end with code 0 without writing: the old
+// file must not be taken for the compactor's work, so the run stops before it starts one.
+TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor)
+{
+    ASSERT_TRUE(startHarbekIn(L"", L"nothing"));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    std::optional<std::string> original = readBytes(database_);
+    ASSERT_TRUE(original);
+    SYSTEMTIME now = localNow();
+    for (int offset = -1; offset <= 6; ++offset)
+        ASSERT_TRUE(writeNewFile(taggedName(database_, L"_AfterRepair", stampOf(now, offset)),
+                                 original->substr(0, original->size() / 2)));
+    snapshotBefore();
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(runUntilMessageBox(box));
+    const std::wstring suffix = L"は既に存在します。ファイル名は変更していません。";
+    ASSERT_GT(box.text.size(), suffix.size());
+    const std::wstring named = box.text.substr(0, box.text.size() - suffix.size());
+    EXPECT_TRUE(before_.count(named)) << "the message names no file that was taken: " << utf8(box.text);
+    expectMessageBox(box, L"中止", named + suffix, BoxIcon::Critical, {IDOK});
+    EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
+    EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started over a taken name";
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+TEST_F(FileConflict, SourceDeletedWhileTheCompactorRunsStopsWithItsExitCode)
+{
+    ASSERT_TRUE(startHarbekIn(L"", L"copy", kCompaction));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    harbek_.pressRun();
+    ASSERT_TRUE(waitForCompactorStart());
+    ASSERT_TRUE(DeleteFileW(database_.c_str())) << "error " << GetLastError();
+    userRemoved(database_);
+
+    MessageBoxSeen box;
+    ASSERT_TRUE(harbek_.waitForMessageBox(box));
+    EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
+    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// The Windows read-only attribute on the database: a rename is allowed on a read-only file, so
+// the repair goes through; the copy takes the attribute with it.
+TEST_F(FileConflict, ReadOnlyDatabaseIsRepairedAndStaysReadOnly)
+{
+    ASSERT_TRUE(SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(startHarbekIn(L""));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    ASSERT_NO_FATAL_FAILURE(expectRunSucceeds());
+    EXPECT_TRUE(GetFileAttributesW(database_.c_str()) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The read-only attribute on the folder does not stop creating or renaming files in it on
+// Windows (it only marks a customised folder); Wine accepts it on a folder but does not keep it.
+TEST_F(FileConflict, ReadOnlyFolderAttributeDoesNotStopTheRepair)
+{
+    std::wstring data = dataFolder(L"data");
+    ASSERT_TRUE(SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(startHarbekIn(L""));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    ASSERT_NO_FATAL_FAILURE(expectRunSucceeds());
+    SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+}  // namespace e2e
