@@ -10,21 +10,21 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 bash scripts/setup.sh
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j"$(nproc)" --target Harbek JetComp
+. tests/wine/windows-tree.sh  # the 32-bit build, or the x86-64 one where 32-bit code cannot run
+cmake --preset "$windows_preset" >/dev/null
+cmake --build --preset "$windows_preset" -j"$(nproc)" --target Harbek JetComp
 
 folder=build/run
 mkdir -p "$folder"
-cp build/mingw/Harbek.exe "$folder/"
+cp "$windows_tree"/Harbek.exe "$folder/"
 if [ $# -ge 1 ]; then
   cp "$1" "$folder/JetComp.exe"
 else
-  cp build/mingw/JetComp.exe "$folder/"
+  cp "$windows_tree"/JetComp.exe "$folder/"
   echo "run: using the compactor stand-in: it copies the database, it does not compact it"
 fi
 
 export WINEPREFIX=$PWD/build/wineprefix-run
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
-export PATH=$PATH:/usr/lib/wine
 tests/wine/make-prefix.sh
 exec wine "$folder/Harbek.exe"

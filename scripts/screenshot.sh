@@ -7,13 +7,13 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 dpi=${1:-96}
 out=${2:-docs/harbek-window-$dpi.png}
 bash scripts/setup.sh
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw -j"$(nproc)" --target Harbek >/dev/null
+. tests/wine/windows-tree.sh  # the 32-bit build, or the x86-64 one where 32-bit code cannot run
+cmake --preset "$windows_preset" >/dev/null
+cmake --build --preset "$windows_preset" -j"$(nproc)" --target Harbek >/dev/null
 
 export WINEPREFIX=$PWD/build/screenshot-prefix-$dpi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
-export PATH=$PATH:/usr/lib/wine
-export HARBEK_DPI=$dpi HARBEK_SHOT=$PWD/$out.raw.png
+export HARBEK_TREE=$windows_tree HARBEK_DPI=$dpi HARBEK_SHOT=$PWD/$out.raw.png
 mkdir -p "$(dirname "$out")"
 xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   set -eu
@@ -21,7 +21,7 @@ xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   tests/wine/make-prefix.sh --headless
   wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$HARBEK_DPI" /f >/dev/null
   wineserver -w
-  wine build/mingw/Harbek.exe &
+  wine "$HARBEK_TREE/Harbek.exe" &
   sleep 6
   import -window root "$HARBEK_SHOT"
   wineserver -k'

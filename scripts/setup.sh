@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Harbek needs on Debian 12, when it is missing:
-# the native and MinGW-w64 compilers, GoogleTest, Wine (32-bit), Xvfb, the Japanese locale and font.
+# the native and MinGW-w64 compilers (32- and 64-bit), GoogleTest, Wine (32- and 64-bit), Xvfb,
+# the Japanese locale and font.
 # Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-i686-posix
+          g++-mingw-w64-x86-64-posix
           wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils locales fonts-ipafont-gothic
           imagemagick mdbtools clang libclang-rt-14-dev clang-tidy valgrind)
 

@@ -8,9 +8,15 @@
 
 namespace win32 {
 
-// The short record ends with lpTemplateName: 76 bytes in a 32-bit build.
-static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+// The short record ends with lpTemplateName: 76 bytes in a 32-bit build, which is the size the
+// program asks for. A 64-bit build has wider pointers, and its short record is longer.
+constexpr DWORD kShortRecord32 = 76;
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == kShortRecord32,
               "the short record is 76 bytes in a 32-bit build");
+
+DWORD recordSizeFor(DWORD asked) {
+    return asked == kShortRecord32 ? OPENFILENAME_SIZE_VERSION_400A : asked;
+}
 
 void prepareOpenFileRecord(const platform::OpenFileRequest& request, AnsiOpenFileRecord& out) {
     out.filter = toAnsi(request.filter);   // embedded NULs are kept
@@ -20,7 +26,7 @@ void prepareOpenFileRecord(const platform::OpenFileRequest& request, AnsiOpenFil
     std::memset(out.fileTitle, 0, sizeof out.fileTitle);
     std::memset(&out.record, 0, sizeof out.record);
     OPENFILENAMEA& r = out.record;
-    r.lStructSize = request.structSize;
+    r.lStructSize = recordSizeFor(request.structSize);
     r.hwndOwner = reinterpret_cast<HWND>(request.owner);
     r.hInstance = reinterpret_cast<HINSTANCE>(request.instance);
     r.lpstrFilter = out.filter.c_str();

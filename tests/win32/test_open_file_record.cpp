@@ -1,6 +1,8 @@
 // The record handed to GetOpenFileNameA, and texts through the ANSI code page.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/services.h"
 #include "platform/win32/text.h"
@@ -20,7 +22,9 @@ TEST(OpenFileRecord, HoldsExactlyTheRequestedValues) {
     win32::AnsiOpenFileRecord dialog;
     win32::prepareOpenFileRecord(request, dialog);
     const OPENFILENAMEA& r = dialog.record;
-    EXPECT_EQ(r.lStructSize, 76u);
+    // The short record, up to lpTemplateName: 76 bytes in the 32-bit build, 88 in the 64-bit one.
+    EXPECT_EQ(r.lStructSize, offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR));
+    if (sizeof(void*) == 4) EXPECT_EQ(r.lStructSize, 76u);
     EXPECT_EQ(r.hwndOwner, reinterpret_cast<HWND>(0x1234));
     EXPECT_EQ(r.hInstance, GetModuleHandleW(nullptr));
     EXPECT_EQ(win32::fromAnsi(std::string(r.lpstrFilter, dialog.filter.size())), filter);

@@ -5,9 +5,9 @@
 # (Xvfb); a desktop's window manager should keep managing the windows.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/../../build/mingw/wineprefix}
+. "$here/windows-tree.sh"
+export WINEPREFIX=${WINEPREFIX:-$here/../../$windows_tree/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
-export PATH=$PATH:/usr/lib/wine
 mkdir -p "$WINEPREFIX"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot -i

@@ -4,12 +4,12 @@
 # command wraps the whole ctest run in one xvfb-run, and makes the prefix there first).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/../../build/mingw/wineprefix}
+. "$here/windows-tree.sh"
+export WINEPREFIX=${WINEPREFIX:-$here/../../$windows_tree/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # Code page 932 and file names in Japanese both need the generated ja_JP.UTF-8 locale.
 export LC_ALL=ja_JP.UTF-8
-export PATH=$PATH:/usr/lib/wine
 if [ -z "${DISPLAY:-}" ]; then
   echo "run-under-wine.sh: no DISPLAY; run the tests through tests/run-all.sh (it starts Xvfb)" >&2
   exit 2
