@@ -1,0 +1,85 @@
+// Figure 3: from CreateProcess to the main window shown with all its controls and answering
+// messages, Harbek against a bare window built the same way; and, to tell what Harbek's start-up
+// spends where, against that window with Harbek's imports and manifest, and with its controls
+// too. They take turns, the order rotating every round, so that a change in the machine's load
+// falls on all alike; a first round is not counted (it loads the files from disk).
+#include <algorithm>
+#include <iterator>
+
+#include "cpu_time.h"
+#include "figures.h"
+#include "process.h"
+#include "sample_keys.h"
+#include "window_lookup.h"
+
+namespace bench {
+namespace {
+
+constexpr int kRuns = 20;
+
+struct Program {
+    const wchar_t* exe;
+    const wchar_t* caption;
+    std::size_t controls;
+    const char* key;
+    const char* name;
+};
+
+const Program kHarbek{L"Harbek.exe", L"MDBファイル修復ツール", 6, keys::kStartupHarbekMs, "Harbek"};
+const Program kBare{L"bare_window.exe", L"bare window", 0, keys::kStartupBareMs, "bare window"};
+const Program kImports{L"bare_window_imports.exe", L"bare window", 0, keys::kStartupImportsMs, "+imports"};
+const Program kControls{L"bare_window_controls.exe", L"bare window", 6, keys::kStartupControlsMs, "+controls"};
+const Program* const kPrograms[] = {&kHarbek, &kBare, &kImports, &kControls};
+constexpr std::size_t kCount = std::size(kPrograms);
+
+std::string timeStart(const Context& context, const std::wstring& folder, const Program& program, double& ms)
+{
+    e2e::Process process;
+    DWORD error = 0;
+    const double started = nowMs();
+    if (!process.start(context.program(program.exe), folder, {}, error))
+        return "cannot start it (error " + std::to_string(error) + ")";
+    HWND window = nullptr;
+    for (;;) {
+        window = e2e::topLevelWindowWithCaption(process.id(), program.caption);
+        if (window && e2e::childWindows(window, L"").size() >= program.controls) break;
+        if (!process.running()) return "it ended before showing its window";
+        if (nowMs() - started > 20000) {
+            process.kill();
+            return "no window with its controls within 20 s";
+        }
+        Sleep(1);
+    }
+    ms = nowMs() - started;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!process.waitForExit(10000)) {
+        process.kill();
+        return "it did not end when its window was closed";
+    }
+    return {};
+}
+
+}  // namespace
+
+int measureStartup(const Context& context)
+{
+    std::printf("3. Start-up to the window with its controls, %d runs each\n", kRuns);
+    const std::wstring folder = freshFolder(context, L"startup");
+    if (folder.empty()) return context.fail("Start-up", "cannot make its folder");
+    for (int run = 0; run <= kRuns; ++run) {
+        const Program* order[kCount];
+        std::copy(std::begin(kPrograms), std::end(kPrograms), order);
+        std::rotate(order, order + run % kCount, order + kCount);
+        for (const Program* program : order) {
+            double ms = 0;
+            if (auto why = timeStart(context, folder, *program, ms); !why.empty())
+                return context.fail("Start-up", std::string(program->name) + ": " + why);
+            if (run == 0) continue;  // the warm-up round
+            context.record(program->key, ms);
+            std::printf("  run %2d: %-12s %.0f ms\n", run, program->name, ms);
+        }
+    }
+    return 0;
+}
+
+}  // namespace bench

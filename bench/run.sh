@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The benchmark, in one command: bench/run.sh
+# Builds Harbek.exe, the stand-in and the benchmark's programs (Release), then measures under a
+# Wine prefix of its own (build/bench-prefix), inside one Xvfb display, and prints one table.
+# Its files go to build/bench-data; the big copy files are deleted at the end.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+data=$root/build/bench-data
+bin=$data/bin
+work=$data/work
+samples=$data/samples.txt
+export WINEPREFIX=$root/build/bench-prefix
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
+. tests/wine/windows-tree.sh
+
+# "/a/b" -> "Z:\a\b", by hand: winepath would start a Wine session outside the display.
+winpath() { local p="Z:$1"; printf '%s' "${p//\//\\}"; }
+
+build() {
+  local jobs; jobs=$(nproc)
+  bash scripts/setup.sh
+  # Harbek ships as the 32-bit build: its size and imports are read from it. The other figures run
+  # the tree this machine's Wine can start (the same, or the x86-64 build; see windows-tree.sh).
+  cmake --preset mingw >/dev/null
+  cmake --build --preset mingw -j"$jobs" --target Harbek bare_window
+  if [ "$windows_preset" != mingw ]; then
+    cmake --preset "$windows_preset" >/dev/null
+  fi
+  cmake --build --preset "$windows_preset" -j"$jobs" --target Harbek JetComp harbek_bench
+  local tree=$windows_tree
+
+  rm -rf "$data"
+  mkdir -p "$bin/shipped" "$work"
+  cp build/mingw/Harbek.exe build/mingw/bench/bare_window.exe "$bin/shipped/"
+  cp "$tree/Harbek.exe" "$tree/JetComp.exe" "$bin/"
+  local exe built
+  for exe in harbek_bench busy_wait_window bare_window bare_window_imports bare_window_controls timed_compactor test_compactor; do
+    built=$(find "$tree" -name "$exe.exe" -not -path '*/CMakeFiles/*' -printf '%T@ %p\n' | sort -n | tail -1 | cut -d' ' -f2-)
+    cp "$built" "$bin/"
+  done
+  cp ../shared/testdata/jet4-compIndexTestV2000.mdb "$work/source.mdb"
+  chmod u+w "$work/source.mdb"
+}
+
+bench() { timeout 300 wine "$(winpath "$bin/harbek_bench.exe")" "$@"; }
+sample() { printf '%s\t%s\n' "$1" "$2" >>"$samples"; }
+seconds_of() { local t0=$EPOCHREALTIME; "$@"; awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.4f", b - a }'; }
+
+# The prefix's wineserver: the one whose folder is named after the prefix's device and inode.
+wineserver_pid() {
+  local device inode suffix pid
+  read -r device inode < <(stat -c '%D %i' "$WINEPREFIX")
+  suffix=$(printf 'server-%s-%x' "$device" "$inode")
+  for _ in $(seq 50); do  # wineserver -p returns before the server has settled in its folder
+    for pid in $(pgrep wineserver); do
+      [[ $(readlink "/proc/$pid/cwd" 2>/dev/null) == */"$suffix" ]] && { echo "$pid"; return; }
+    done
+    sleep 0.1
+  done
+}
+
+# A file of real bytes (no holes) with a Jet signature at bytes 4..19.
+make_database() {
+  { printf '\x00\x01\x00\x00Standard Jet DB\x00'
+    yes 'Filler for the benchmark: only the first twenty bytes look like a Jet database. ' | head -c $(($2 - 20))
+  } >"$1"
+}
+
+# Figure 5: Linux cp, cp followed by fsync, and JetComp.exe under Wine copy the same file onto
+# the same file system, three rounds per size, the order rotating each round: this disk slows
+# down as gigabytes are written, and that must not fall on one of them alone. Nothing is dropped
+# from the cache; each copy starts after a sync and is deleted after it.
+copy_with() {  # cp | cpsync | jetcomp, label, source
+  local folder=$data/standin
+  sync
+  case $1 in
+    cp) sample "standin.$2.cp_s" "$(seconds_of cp "$3" "$folder/cp.mdb")" ;;
+    cpsync) sample "standin.$2.cpsync_s" "$(seconds_of sh -c 'cp "$1" "$2" && sync "$2"' sh "$3" "$folder/cp.mdb")" ;;
+    jetcomp)
+      bench standin-copy "$(winpath "$samples")" "$(winpath "$work")" "$2" "$(winpath "$3")" \
+        "$(winpath "$folder/cp.mdb")" || return 1
+      cmp -s "$3" "$folder/cp.mdb" || sample error "Stand-in copy $2: the copy differs from the source" ;;
+  esac
+  rm -f "$folder/cp.mdb"
+}
+
+standin() {
+  local folder=$data/standin label bytes source round
+  local -a order=(cp cpsync jetcomp)
+  mkdir -p "$folder"
+  bench standin-launch "$(winpath "$samples")" "$(winpath "$work")"
+  for label in 256MiB 1GiB; do
+    case $label in 256MiB) bytes=$((256 << 20)) ;; 1GiB) bytes=$((1 << 30)) ;; esac
+    source=$folder/source-$label.mdb
+    make_database "$source" "$bytes"
+    for round in 0 1 2; do
+      for i in 0 1 2; do copy_with "${order[(i + round) % 3]}" "$label" "$source" || return 1; done
+    done
+    rm -f "$source"
+  done
+}
+
+# Everything Wine does happens here, under one display.
+inside() {
+  trap 'rm -rf "$data/standin"' EXIT  # the big files go whatever happens
+  sample machine.cores "$(nproc)"
+  if [ "$windows_preset" = mingw ]; then
+    sample machine.build "the 32-bit build, as it ships"
+  else
+    sample machine.build "the x86-64 build under 64-bit Wine: this machine cannot run 32-bit code"
+  fi
+  sample machine.load.start "$(cut -d' ' -f1-3 /proc/loadavg)"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wine wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+  wine regedit /S "$(winpath "$root/tests/wine/prefix.reg")"
+  wineserver -w
+  wineserver -p  # stays up between the measurements, so its CPU time can be followed
+  HARBEK_BENCH_WINESERVER_PID=$(wineserver_pid || true)
+  export HARBEK_BENCH_WINESERVER_PID
+
+  local status=0 figure
+  for figure in binary-size startup exit-noticed wait-cost; do
+    bench "$figure" "$(winpath "$samples")" "$(winpath "$work")" || status=1
+  done
+  echo "5. The stand-in copying 256 MiB and 1 GiB, against cp"
+  standin || status=1
+
+  sample machine.load.end "$(cut -d' ' -f1-3 /proc/loadavg)"
+  bench table "$(winpath "$samples")" "$(winpath "$data/table.txt")" || status=1
+  wineserver -k || true
+  echo
+  cat "$data/table.txt"
+  return $status
+}
+
+if [ "${1:-}" = --inside ]; then
+  inside
+else
+  build
+  : >"$samples"
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
+fi
