@@ -24,7 +24,9 @@ TEST(OpenFileRecord, HoldsExactlyTheRequestedValues) {
     const OPENFILENAMEA& r = dialog.record;
     // The short record, up to lpTemplateName: 76 bytes in the 32-bit build, 88 in the 64-bit one.
     EXPECT_EQ(r.lStructSize, offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR));
-    if (sizeof(void*) == 4) EXPECT_EQ(r.lStructSize, 76u);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(r.lStructSize, 76u);
+    }
     EXPECT_EQ(r.hwndOwner, reinterpret_cast<HWND>(0x1234));
     EXPECT_EQ(r.hInstance, GetModuleHandleW(nullptr));
     EXPECT_EQ(win32::fromAnsi(std::string(r.lpstrFilter, dialog.filter.size())), filter);
