@@ -32,7 +32,22 @@ platform::Text Services::readText(platform::TextField field) {
 }
 
 void Services::setText(platform::TextField field, const platform::Text& text) {
-    if (!SetWindowTextW(fieldControl(field), wide(text))) throwLastError();
+    HWND control = fieldControl(field);
+    // The log grows by a line at a time: what is new is appended at its end, which scrolls the
+    // newest line into view and lays out only that line (setting the whole text anew shows the
+    // top again, and under Wine lays out every line, some milliseconds each). The append is
+    // checked, since an edit control's text limit applies to it; otherwise the text is set whole.
+    if (field == platform::TextField::Msg) {
+        const std::wstring next = wideString(text);
+        const std::wstring current = wideString(readText(field));
+        if (!current.empty() && next.size() > current.size() && next.compare(0, current.size(), current) == 0) {
+            const std::wstring added = next.substr(current.size());
+            SendMessageW(control, EM_SETSEL, current.size(), current.size());
+            SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+            if (readText(field) == text) return;
+        }
+    }
+    if (!SetWindowTextW(control, wide(text))) throwLastError();
 }
 
 void Services::processPendingEvents() { win32::processPendingEvents(); }

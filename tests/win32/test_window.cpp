@@ -188,6 +188,34 @@ TEST_F(Window, TextFieldsReadWhatIsTypedAndShowWhatIsSet) {
     EXPECT_EQ(services->readText(platform::TextField::MdbFile), u"");
 }
 
+TEST_F(Window, TheLogGrowsToExactlyTheTextSetAndKeepsItsNewestLineInView) {
+    HWND log = control("fldMsg");
+    services->setText(platform::TextField::Msg, u"");
+    platform::Text expected;
+    for (int i = 0; i < 40; ++i) {
+        expected += u"修復前のファイル名を変更 " + platform::Text(1, static_cast<char16_t>(u'A' + i % 26)) + u"\r\n";
+        services->setText(platform::TextField::Msg, expected);
+    }
+    EXPECT_EQ(services->readText(platform::TextField::Msg), expected);
+    const LRESULT lines = SendMessageW(log, EM_GETLINECOUNT, 0, 0);
+    RECT r;
+    GetClientRect(log, &r);
+    const POINTL lastCorner{r.left + 2, r.bottom - 2};
+    const LRESULT lastShown = HIWORD(SendMessageW(log, EM_CHARFROMPOS, 0, MAKELPARAM(lastCorner.x, lastCorner.y)));
+    EXPECT_GE(lastShown, lines - 2) << "the view stays at the top of a " << lines << "-line log";
+
+    // Text that does not extend what is shown replaces it whole.
+    services->setText(platform::TextField::Msg, u"開始:10:00:00\r\n");
+    EXPECT_EQ(services->readText(platform::TextField::Msg), u"開始:10:00:00\r\n");
+
+    // Past the control's limit for typed and appended text, the whole text is still set.
+    SendMessageW(log, EM_SETLIMITTEXT, 20, 0);
+    services->setText(platform::TextField::Msg, u"開始:10:00:00\r\nMDBファイルの存在:OK\r\n");
+    EXPECT_EQ(services->readText(platform::TextField::Msg), u"開始:10:00:00\r\nMDBファイルの存在:OK\r\n");
+    SendMessageW(log, EM_SETLIMITTEXT, 0, 0);
+    services->setText(platform::TextField::Msg, u"");
+}
+
 TEST_F(Window, PendingEventsAreHandledAndTheCallReturnsWhenNoneAreLeft) {
     PostMessageW(control("cmdRef"), BM_CLICK, 0, 0);
     PostMessageW(control("cmdCancel"), BM_CLICK, 0, 0);
