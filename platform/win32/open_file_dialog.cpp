@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
 
+#include "platform/win32/errors.h"
 #include "platform/win32/text.h"
 
 namespace win32 {
@@ -16,6 +18,26 @@ static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + si
 
 DWORD recordSizeFor(DWORD asked) {
     return asked == kShortRecord32 ? OPENFILENAME_SIZE_VERSION_400A : asked;
+}
+
+// comdlg32 (and shell32 behind it) is loaded when the dialog is first asked for, not when the
+// program starts: most runs never browse, and the start-up need not pay for it.
+using GetOpenFileNameAFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+GetOpenFileNameAFunction openFileNameA() {
+    static const GetOpenFileNameAFunction function = [] {
+        // From the system folder by its full path, never from the program's or current folder.
+        wchar_t folder[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) throwLastError();
+        const std::wstring path = std::wstring(folder, length) + L"\\comdlg32.dll";
+        HMODULE comdlg32 = LoadLibraryW(path.c_str());
+        if (!comdlg32) throwLastError();
+        FARPROC address = GetProcAddress(comdlg32, "GetOpenFileNameA");
+        if (!address) throwLastError();
+        return reinterpret_cast<GetOpenFileNameAFunction>(reinterpret_cast<void*>(address));
+    }();
+    return function;
 }
 
 void prepareOpenFileRecord(const platform::OpenFileRequest& request, AnsiOpenFileRecord& out) {
@@ -44,7 +66,7 @@ platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& reques
     AnsiOpenFileRecord dialog;
     prepareOpenFileRecord(request, dialog);
     // A cancel and a failure (a path too long for the buffer among them) both return 0.
-    if (!GetOpenFileNameA(&dialog.record)) return {false, platform::Text()};
+    if (!openFileNameA()(&dialog.record)) return {false, platform::Text()};
     // Wine's dialog does not fail on a path too long for the buffer but cuts it short, which could
     // name another file: a path that does not end with the chosen file's name counts as a failure.
     const std::string file(dialog.file, strnlen(dialog.file, sizeof dialog.file));
