@@ -35,7 +35,7 @@ build() {
   cp build/mingw/Harbek.exe build/mingw/bench/bare_window.exe "$bin/shipped/"
   cp "$tree/Harbek.exe" "$tree/JetComp.exe" "$bin/"
   local exe built
-  for exe in harbek_bench busy_wait_window bare_window bare_window_imports bare_window_controls timed_compactor test_compactor; do
+  for exe in harbek_bench busy_wait_window bare_window bare_window_manifest bare_window_controls timed_compactor test_compactor; do
     built=$(find "$tree" -name "$exe.exe" -not -path '*/CMakeFiles/*' -printf '%T@ %p\n' | sort -n | tail -1 | cut -d' ' -f2-)
     cp "$built" "$bin/"
   done

@@ -27,7 +27,7 @@ inline constexpr char kExitWakeMs[] = "exit.wake_ms";
 // Figure 3.
 inline constexpr char kStartupHarbekMs[] = "startup.harbek.ms";
 inline constexpr char kStartupBareMs[] = "startup.bare.ms";
-inline constexpr char kStartupImportsMs[] = "startup.imports.ms";    // bare + Harbek's imports, manifest
+inline constexpr char kStartupManifestMs[] = "startup.manifest.ms";  // bare + Harbek's manifest
 inline constexpr char kStartupControlsMs[] = "startup.controls.ms";  // and + Harbek's set of controls
 
 // Figure 4. Import entries read "<dll> system" or "<dll> other".

@@ -1,6 +1,6 @@
 // Figure 3: from CreateProcess to the main window shown with all its controls and answering
 // messages, Harbek against a bare window built the same way; and, to tell what Harbek's start-up
-// spends where, against that window with Harbek's imports and manifest, and with its controls
+// spends where, against that window with Harbek's manifest, and with its controls
 // too. They take turns, the order rotating every round, so that a change in the machine's load
 // falls on all alike; a first round is not counted (it loads the files from disk).
 #include <algorithm>
@@ -27,9 +27,9 @@ struct Program {
 
 const Program kHarbek{L"Harbek.exe", L"MDBファイル修復ツール", 6, keys::kStartupHarbekMs, "Harbek"};
 const Program kBare{L"bare_window.exe", L"bare window", 0, keys::kStartupBareMs, "bare window"};
-const Program kImports{L"bare_window_imports.exe", L"bare window", 0, keys::kStartupImportsMs, "+imports"};
+const Program kManifest{L"bare_window_manifest.exe", L"bare window", 0, keys::kStartupManifestMs, "+manifest"};
 const Program kControls{L"bare_window_controls.exe", L"bare window", 6, keys::kStartupControlsMs, "+controls"};
-const Program* const kPrograms[] = {&kHarbek, &kBare, &kImports, &kControls};
+const Program* const kPrograms[] = {&kHarbek, &kBare, &kManifest, &kControls};
 constexpr std::size_t kCount = std::size(kPrograms);
 
 std::string timeStart(const Context& context, const std::wstring& folder, const Program& program, double& ms)

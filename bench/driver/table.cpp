@@ -113,8 +113,8 @@ Row startupRow(const Samples& samples)
     // Where Harbek's start-up goes: the loader's share, then the controls'; the verdict rests on
     // the bare window alone.
     bool ignored = false;
-    const Summary imports = summarize(samples.numbers(keys::kStartupImportsMs));
-    if (imports.count) row.notes += format("; +comdlg32+manifest %.0f ms ", imports.median) + spreadNote(imports, " ms", ignored);
+    const Summary manifest = summarize(samples.numbers(keys::kStartupManifestMs));
+    if (manifest.count) row.notes += format("; +manifest %.0f ms ", manifest.median) + spreadNote(manifest, " ms", ignored);
     const Summary controls = summarize(samples.numbers(keys::kStartupControlsMs));
     if (controls.count && controls.median > 0)
         row.notes += format("; +6 controls %.0f ms (Harbek %.2fx of it) ", controls.median, h.median / controls.median) +

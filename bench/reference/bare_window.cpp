@@ -1,14 +1,11 @@
 // The references for start-up: the least a Win32 program does to show a window, built exactly as
 // Harbek.exe is. It runs until the window is closed. Two more builds add, step by step, what
 // Harbek's window needs before it can show, so that Harbek's start-up can be split:
-//   BENCH_WITH_IMPORTS   imports comdlg32 (never calling it) and carries Harbek's manifest, so the
-//                        loader loads what it loads for Harbek;
-//   BENCH_WITH_CONTROLS  also a label, two edits and three buttons in the message font, the set
-//                        of controls Harbek's window has.
+//   bare_window_manifest  carries Harbek's manifest (no define), so the loader loads what it
+//                         loads for Harbek;
+//   BENCH_WITH_CONTROLS   also a label, two edits and three buttons in the message font, the set
+//                         of controls Harbek's window has.
 #include <windows.h>
-#ifdef BENCH_WITH_IMPORTS
-#include <commdlg.h>
-#endif
 
 namespace {
 
@@ -54,10 +51,6 @@ void addControls(HWND window, HINSTANCE instance)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-#ifdef BENCH_WITH_IMPORTS
-    static void* volatile imported = reinterpret_cast<void*>(&GetOpenFileNameA);
-    (void)imported;
-#endif
     WNDCLASSW wc{};
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
