@@ -3,6 +3,7 @@
 // and the unit tests use a recording fake. No platform type appears here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -48,6 +49,16 @@ struct LocalTime {
     int year, month, day, hour, minute, second;
 };
 
+// A file opened for reading only; other programs may still read, write, rename or delete it.
+class ReadOnlyFile {
+public:
+    virtual ~ReadOnlyFile() = default;
+    virtual std::uint64_t size() = 0;
+    // Reads exactly `length` bytes at `offset`; false when the file holds fewer there or the read
+    // fails.
+    virtual bool read(std::uint64_t offset, void* buffer, std::size_t length) = 0;
+};
+
 // The file-system service a run creates and releases.
 class FileSystem {
 public:
@@ -56,6 +67,8 @@ public:
     virtual bool fileExists(const Text& path) = 0;
     // Renames; never replaces: fails when the destination exists or the source does not.
     virtual void moveFile(const Text& source, const Text& destination) = 0;
+    // Opens a file for reading; none when it cannot be opened.
+    virtual std::unique_ptr<ReadOnlyFile> openForReading(const Text& path) = 0;
 };
 
 // A launched process. It keeps the launch's own hold on the process (so its id cannot be reused)
@@ -130,6 +143,8 @@ public:
     virtual LocalTime localTime() = 0;
     virtual Text programFolder() = 0;     // no trailing separator, except at a drive's root
     virtual std::uintptr_t instanceHandle() = 0;
+    // Text in a code page (932, 1252, ...) to Unicode, by the system's tables.
+    virtual Text fromCodePage(std::uint32_t codePage, const std::string& bytes) = 0;
 
     // The open-file dialog (GetOpenFileNameA on Windows).
     virtual OpenFileResult getOpenFileName(const OpenFileRequest& request) = 0;

@@ -1,4 +1,4 @@
-// The file-system service: existence of a file, and a rename that never replaces.
+// The file-system service: existence of a file, a rename that never replaces, reading a file.
 #pragma once
 
 #include <memory>

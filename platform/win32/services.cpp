@@ -118,4 +118,14 @@ platform::OpenFileResult Services::getOpenFileName(const platform::OpenFileReque
     return win32::getOpenFileName(request);
 }
 
+platform::Text Services::fromCodePage(std::uint32_t codePage, const std::string& bytes) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    if (length == 0) throwLastError();
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
+    return fromWide(text);
+}
+
 }  // namespace win32

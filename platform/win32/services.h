@@ -29,6 +29,7 @@ public:
     platform::LocalTime localTime() override;
     platform::Text programFolder() override;
     std::uintptr_t instanceHandle() override;
+    platform::Text fromCodePage(std::uint32_t codePage, const std::string& bytes) override;
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
 
 private:

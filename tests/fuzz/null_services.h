@@ -30,6 +30,7 @@ public:
     platform::LocalTime localTime() override { return {2026, 12, 7, 9, 5, 3}; }
     platform::Text programFolder() override { return {}; }
     std::uintptr_t instanceHandle() override { return 0; }
+    platform::Text fromCodePage(std::uint32_t, const std::string&) override { return {}; }
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest&) override {
         return {false, {}};
     }

@@ -1,5 +1,7 @@
 #include "tests/unit/fake_platform.h"
 
+#include <algorithm>
+
 namespace fake {
 
 namespace {
@@ -10,9 +12,27 @@ public:
     ~FakeFileSystem() override { --p_.liveFileSystems; }
     bool fileExists(const Text& path) override { return p_.fileExists(path); }
     void moveFile(const Text& s, const Text& d) override { p_.moveFile(s, d); }
+    std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path) override {
+        return p_.openForReading(path);
+    }
 
 private:
     Platform& p_;
+};
+
+// Reads a copy of the content the file had when it was opened.
+class FakeReadOnlyFile : public platform::ReadOnlyFile {
+public:
+    explicit FakeReadOnlyFile(std::string content) : content_(std::move(content)) {}
+    std::uint64_t size() override { return content_.size(); }
+    bool read(std::uint64_t offset, void* buffer, std::size_t length) override {
+        if (offset > content_.size() || length > content_.size() - offset) return false;
+        std::copy_n(content_.data() + offset, length, static_cast<char*>(buffer));
+        return true;
+    }
+
+private:
+    std::string content_;
 };
 
 class FakeChild : public platform::ChildProcess {
@@ -127,6 +147,13 @@ void Platform::moveFile(const Text& source, const Text& destination) {
     moves.emplace_back(source, destination);
 }
 
+std::unique_ptr<platform::ReadOnlyFile> Platform::openForReading(const Text& path) {
+    enter("openForReading");
+    const auto file = files.find(path);
+    if (file == files.end()) return nullptr;
+    return std::make_unique<FakeReadOnlyFile>(file->second);
+}
+
 std::unique_ptr<platform::ChildProcess> Platform::launchMinimizedFocus(const Text& commandLine) {
     enter("launch");
     launches.push_back(commandLine);
@@ -185,6 +212,13 @@ Text Platform::programFolder() {
 std::uintptr_t Platform::instanceHandle() {
     enter("instanceHandle");
     return 0x400000;
+}
+
+Text Platform::fromCodePage(std::uint32_t, const std::string& bytes) {
+    enter("fromCodePage");
+    Text text;
+    for (const unsigned char c : bytes) text += static_cast<char16_t>(c);
+    return text;
 }
 
 platform::OpenFileResult Platform::getOpenFileName(const platform::OpenFileRequest& request) {

@@ -80,6 +80,8 @@ public:
     platform::LocalTime localTime() override;
     Text programFolder() override;
     std::uintptr_t instanceHandle() override;
+    // Single bytes as the code points of the same value (as code page 1252 does for ASCII).
+    Text fromCodePage(std::uint32_t codePage, const std::string& bytes) override;
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
 
     std::optional<std::uint32_t> childExitCode() const {
@@ -90,6 +92,7 @@ public:
     // The file-system object's calls come back here.
     bool fileExists(const Text& path);
     void moveFile(const Text& source, const Text& destination);
+    std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path);
 
     std::uint32_t lastAccess = 0;
     bool lastInherit = false;
