@@ -3,6 +3,17 @@
 // table's definition and usage map, and the row slots of its data pages. It reads only the pages it
 // needs, one at a time, so its memory does not grow with the file. On anything it cannot make sense
 // of it says so, with the reason, and never reads outside what it was given.
+//
+// What damage costs (../shared/jet-format.md section 7):
+//  - the whole file ("cannot read: ..."): the header (signature, version, page 0), a size that is
+//    not a whole number of pages or under 3 pages, and the catalog: page 2 and its continuations,
+//    MSysObjects' columns, usage map, data pages and rows (every one is decoded), overflow;
+//  - one table (no rows, a problem): whatever is reached from its Id: its definition and its
+//    continuations, its usage map and map pages, its data pages and slots, overflow pointers, each
+//    live row's column count and null mask; also an Id that another table's row already named.
+// A listed page that is no data page is skipped, as Jackcess and mdbtools do. Chains are bounded
+// (a definition joins at most 64 KiB, an overflow goes at most 4 hops); no loop runs longer than
+// the page count allows, and a page no pointer reaches is never read.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +32,13 @@ using platform::Text;
 using CodePageDecoder = std::function<Text(std::uint32_t codePage, const std::string& bytes)>;
 
 struct Table {
-    Text name;
+    Text name;                          // as stored (Jet 3: through the decoder)
     bool user = false;                  // listed as mdb-tables -1 lists a user table
     std::optional<std::uint64_t> rows;  // live rows by scan; none when its pages cannot be read
     std::string problem;                // why the rows could not be counted
+    // The row count its definition stores (what mdb-count prints); none when the definition
+    // cannot be read. It may lag behind the scan for system tables (MSysACEs, MSysQueries).
+    std::optional<std::uint64_t> storedRows;
 };
 
 struct Database {

@@ -1,0 +1,27 @@
+// The catalog, MSysObjects, whose definition is always page 2: its rows of Type 1 are the
+// database's local tables, each with its name, its definition's page (Id) and its Flags.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "jet_reader/jet_reader.h"
+#include "jet_reader/pages.h"
+#include "jet_reader/table_scan.h"
+
+namespace jet {
+
+struct CatalogTable {
+    Text name;
+    std::int32_t id = 0;            // the page of its definition
+    std::int32_t flags = 0;
+};
+
+// Every Type 1 row, in the catalog's order. Throws Damage: page 2 no readable table definition,
+// its columns Id, ParentId, Name, Type or Flags missing or of another type, its usage map or data
+// pages damaged, a row that cannot be decoded, a table's row lacking Id, Name or Flags, no
+// row for page 2 itself (every catalog lists itself).
+std::vector<CatalogTable> readCatalog(const Pages& pages, std::uint32_t codePage,
+                                      const CodePageDecoder& decode, ScanMemo& memo);
+
+}  // namespace jet

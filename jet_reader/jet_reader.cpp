@@ -1,0 +1,84 @@
+#include "jet_reader/jet_reader.h"
+
+#include <unordered_set>
+
+#include "jet_reader/catalog.h"
+#include "jet_reader/damage.h"
+#include "jet_reader/header.h"
+#include "jet_reader/pages.h"
+#include "jet_reader/row.h"
+#include "jet_reader/table_scan.h"
+
+namespace jet {
+
+namespace {
+
+// mdb-tables -1 lists a table unless its Flags hold 0x80000000 (system) or 0x2 (other system).
+constexpr std::uint32_t kSystemFlags = 0x80000002;
+
+class TableCounter {
+public:
+    explicit TableCounter(const Pages& pages) : pages_(pages) {}
+
+    Table count(const CatalogTable& entry) {
+        Table table;
+        table.name = entry.name;
+        table.user = (static_cast<std::uint32_t>(entry.flags) & kSystemFlags) == 0;
+        try {
+            const std::uint64_t page = static_cast<std::uint32_t>(entry.id);
+            pages_.requireInFile(page, "table definition");
+            require(definitions_.insert(page).second,
+                    "its definition's page is also that of an earlier table");
+            const TableDefinition definition = readTableDefinition(pages_, page);
+            table.storedRows = definition.storedRows;
+            std::uint64_t rows = 0;
+            forEachLiveRow(pages_, definition, memo_, [&](Bytes row) {
+                requireRowHeader(row, pages_.layout());
+                ++rows;
+            });
+            table.rows = rows;
+        } catch (const Damage& damage) {
+            table.problem = damage.reason;
+        }
+        return table;
+    }
+
+    ScanMemo& memo() { return memo_; }
+
+private:
+    const Pages& pages_;
+    ScanMemo memo_;
+    std::unordered_set<std::uint64_t> definitions_;   // definition pages already counted
+};
+
+}  // namespace
+
+Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode) {
+    Reading reading;
+    try {
+        const Header header = readHeader(file);
+        const Pages pages(file, header);
+        TableCounter counter(pages);
+        std::vector<CatalogTable> catalog;
+        try {
+            catalog = readCatalog(pages, header.codePage, decode, counter.memo());
+        } catch (const Damage& damage) {
+            fail("the catalog (MSysObjects): " + damage.reason);
+        }
+
+        Database database;
+        database.version = header.layout->version;
+        database.pageSize = header.layout->pageSize;
+        database.pageCount = header.pageCount;
+        database.codePage = header.codePage;
+        database.encrypted = header.databaseKey != 0;
+        database.tables.reserve(catalog.size());
+        for (const CatalogTable& entry : catalog) database.tables.push_back(counter.count(entry));
+        reading.database = std::move(database);
+    } catch (const Damage& damage) {
+        reading.problem = "cannot read: " + damage.reason;
+    }
+    return reading;
+}
+
+}  // namespace jet

@@ -1,0 +1,102 @@
+#include "jet_reader/table_definition.h"
+
+#include <algorithm>
+
+#include "jet_reader/damage.h"
+
+namespace jet {
+
+namespace {
+
+// A definition spans pages: the first page whole, then bytes 8.. of each next one (the u32 at 4
+// of each page names the next, 0 ends). Only as much is joined as the columns' names need; the
+// most that needs is about 43 KiB (255 columns, 255 indexes, 64-character names).
+constexpr std::size_t kMaxJoinedBytes = std::size_t{64} * 1024;
+constexpr std::size_t kNextPageAt = 4;
+constexpr std::size_t kContinuationStart = 8;
+constexpr std::uint32_t kMaxColumns = 255;
+constexpr std::uint32_t kMaxIndexes = 255;
+
+class JoinedDefinition {
+public:
+    JoinedDefinition(const Pages& pages, std::uint64_t first)
+        : pages_(pages), page_(firstPage(pages, first)), joined_(page_), chain_{first},
+          next_(u32(page_, kNextPageAt)) {}
+
+    // The joined bytes, at least `length` of them.
+    Bytes atLeast(std::size_t length) {
+        require(length <= kMaxJoinedBytes, "the table definition is longer than 64 KiB");
+        while (joined_.size() < length) {
+            require(next_ != 0, "the table definition ends before its columns do");
+            if (std::find(chain_.begin(), chain_.end(), next_) != chain_.end())
+                fail("the table definition's pages loop back to page " + std::to_string(next_));
+            pages_.read(next_, page_, kDefinitionPage, "table definition continuation");
+            chain_.push_back(next_);
+            joined_.insert(joined_.end(), page_.begin() + kContinuationStart, page_.end());
+            next_ = u32(page_, kNextPageAt);
+        }
+        return joined_;
+    }
+
+private:
+    static Page firstPage(const Pages& pages, std::uint64_t n) {
+        Page page;
+        pages.read(n, page, kDefinitionPage, "table definition");
+        return page;
+    }
+
+    const Pages& pages_;
+    Page page_;
+    std::vector<std::uint8_t> joined_;
+    std::vector<std::uint64_t> chain_;
+    std::uint32_t next_ = 0;
+};
+
+}  // namespace
+
+TableDefinition readTableDefinition(const Pages& pages, std::uint64_t page) {
+    const Layout& l = pages.layout();
+    JoinedDefinition joined(pages, page);
+    Bytes b = joined.atLeast(l.tdefIndexEntries);
+
+    TableDefinition def;
+    def.page = page;
+    def.storedRows = u32(b, l.tdefRows);
+    def.ownedPages = u32(b, l.tdefOwnedPages);
+    def.variableColumns = u16(b, l.tdefVariableColumns);
+    const std::uint32_t columns = u16(b, l.tdefColumns);
+    const std::uint32_t logicalIndexes = u32(b, l.tdefLogicalIndexes);
+    const std::uint32_t realIndexes = u32(b, l.tdefRealIndexes);
+    if (columns == 0 || columns > kMaxColumns)
+        fail("the table definition lists " + std::to_string(columns) + " columns");
+    if (logicalIndexes > kMaxIndexes || realIndexes > kMaxIndexes)
+        fail("the table definition lists " + std::to_string(std::max(logicalIndexes, realIndexes)) +
+             " indexes");
+
+    const std::size_t descriptors = l.tdefIndexEntries + realIndexes * l.realIndexEntry;
+    std::size_t at = descriptors + columns * l.column;
+    b = joined.atLeast(at);
+    def.columns.resize(columns);
+    for (std::size_t i = 0; i < columns; ++i) {
+        const std::size_t d = descriptors + i * l.column;
+        Column& c = def.columns[i];
+        c.type = u8(b, d);
+        c.number = u16(b, d + l.columnNumber);
+        c.varIndex = u16(b, d + l.columnVarIndex);
+        c.flags = u8(b, d + l.columnFlags);
+        c.fixedOffset = u16(b, d + l.columnFixedOffset);
+    }
+    // Then one name per column, in the same order: a length (u8 / u16) and the bytes.
+    for (Column& c : def.columns) {
+        b = joined.atLeast(at + l.nameLength);
+        const std::size_t length = l.nameLength == 1 ? u8(b, at) : u16(b, at);
+        at += l.nameLength;
+        b = joined.atLeast(at + length);
+        const Bytes name = slice(b, at, length);
+        c.name.assign(name.begin(), name.end());
+        at += length;
+    }
+    return def;
+}
+
+}  // namespace jet

@@ -1,0 +1,36 @@
+// A table's definition (TDEF): the fields the reader needs and the column descriptors with their
+// names, read from the definition's page and, as far as needed, its continuation pages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jet_reader/pages.h"
+
+namespace jet {
+
+struct Column {
+    std::uint8_t type = 0;          // 0x03 int16, 0x04 int32, 0x0A text, ...
+    std::uint16_t number = 0;       // its bit in a row's null mask
+    std::uint16_t varIndex = 0;     // its entry in a row's variable-offset table
+    std::uint8_t flags = 0;         // 0x01: fixed length
+    std::uint16_t fixedOffset = 0;  // where a fixed value starts in a row's fixed area
+    std::string name;               // as stored: code-page bytes (Jet 3), UCS-2LE (Jet 4)
+
+    bool fixedLength() const { return (flags & 0x01) != 0; }
+};
+
+struct TableDefinition {
+    std::uint64_t page = 0;
+    std::uint32_t storedRows = 0;   // the row count kept in the definition (mdb-count's)
+    std::uint32_t ownedPages = 0;   // row pointer to the owned-pages usage map
+    std::uint16_t variableColumns = 0;
+    std::vector<Column> columns;    // in the definition's order, not by number
+};
+
+// Throws Damage: a page that is no TDEF, a chain that ends early, loops or grows past 64 KiB,
+// 0 or more than 255 columns, more than 255 indexes.
+TableDefinition readTableDefinition(const Pages& pages, std::uint64_t page);
+
+}  // namespace jet

@@ -1,0 +1,13 @@
+// Jet 4 text values: UCS-2LE, or "compressed" when they start FF FE: one byte a character (high
+// byte 0), with each 0x00 byte switching to UCS-2 pairs and the next back.
+#pragma once
+
+#include "jet_reader/damage.h"
+#include "platform/platform.h"
+
+namespace jet {
+
+// Throws Damage when the value ends inside a character.
+platform::Text jet4Text(Bytes value);
+
+}  // namespace jet

@@ -1,0 +1,134 @@
+#include "tests/jet_reader/support.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <span>
+
+#include "jet_reader/rc4.h"
+
+namespace jettest {
+
+DiskFile::DiskFile(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
+
+DiskFile::~DiskFile() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+std::uint64_t DiskFile::size() {
+    if (file_ == nullptr || std::fseek(file_, 0, SEEK_END) != 0) return 0;
+    const long size = std::ftell(file_);
+    return size < 0 ? 0 : static_cast<std::uint64_t>(size);
+}
+
+bool DiskFile::read(std::uint64_t offset, void* buffer, std::size_t length) {
+    return file_ != nullptr && std::fseek(file_, static_cast<long>(offset), SEEK_SET) == 0 &&
+           std::fread(buffer, 1, length, file_) == length;
+}
+
+bool MemoryFile::read(std::uint64_t offset, void* buffer, std::size_t length) {
+    if (offset > size() || length > size() - offset) {
+        ++refused;
+        return false;
+    }
+    ++reads;
+    bytesRead += length;
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    const std::size_t fromData =
+        offset >= size_ ? 0 : std::min<std::size_t>(length, size_ - offset);
+    if (fromData > 0) std::memcpy(out, data_ + offset, fromData);
+    std::memset(out + fromData, 0, length - fromData);
+    return true;
+}
+
+Bytes loadFile(const std::string& path) {
+    DiskFile file(path);
+    Bytes bytes(file.size());
+    if (!file.isOpen() || !file.read(0, bytes.data(), bytes.size())) return {};
+    return bytes;
+}
+
+Bytes encrypted(Bytes plain, std::uint32_t key, bool keyInHeader) {
+    const auto le = [](std::uint32_t v) {
+        std::array<std::uint8_t, 4> bytes{};
+        for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(v >> (8 * i));
+        return bytes;
+    };
+    const bool jet3 = plain.at(0x14) == 0;
+    const std::size_t pageSize = jet3 ? 2048 : 4096;
+    if (keyInHeader) {
+        const std::span<std::uint8_t> masked(plain.data() + 0x18, jet3 ? 126 : 128);
+        const std::array<std::uint8_t, 4> maskKey = {0xC7, 0xDA, 0x39, 0x6B};
+        jet::rc4(maskKey, masked);
+        std::memcpy(plain.data() + 0x3E, le(key).data(), 4);
+        jet::rc4(maskKey, masked);
+    }
+    for (std::size_t n = 1; n < plain.size() / pageSize; ++n)
+        jet::rc4(le(key ^ static_cast<std::uint32_t>(n)), {plain.data() + n * pageSize, pageSize});
+    return plain;
+}
+
+std::string testdata(const std::string& name) { return std::string(JET_TESTDATA_DIR) + "/" + name; }
+
+std::vector<std::string> testDatabases() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(JET_TESTDATA_DIR))
+        if (entry.path().extension() == ".mdb") names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string summary(const jet::Reading& reading) {
+    if (!reading.database) return reading.problem;
+    std::string text;
+    for (const jet::Table& t : reading.database->tables)
+        text += utf8(t.name) + (t.user ? " user " : " system ") +
+                (t.rows ? std::to_string(*t.rows) : t.problem) + "\n";
+    return text;
+}
+
+platform::Text latin1(std::uint32_t, const std::string& bytes) {
+    platform::Text text;
+    for (unsigned char c : bytes) text += char16_t{c};
+    return text;
+}
+
+std::string utf8(const platform::Text& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            const int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+            out += static_cast<char>(((0xFF00 >> (extra + 1)) & 0xFF) | (c >> (6 * extra)));
+            for (int k = extra - 1; k >= 0; --k)
+                out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> outputLines(const std::string& command, int* status) {
+    std::vector<std::string> lines;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return lines;
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    const int exit = pclose(pipe);
+    if (status != nullptr) *status = exit;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace jettest
