@@ -23,6 +23,7 @@ public:
     Table count(const CatalogTable& entry) {
         Table table;
         table.name = entry.name;
+        table.definitionPage = static_cast<std::uint32_t>(entry.id);
         table.user = (static_cast<std::uint32_t>(entry.flags) & kSystemFlags) == 0;
         try {
             const std::uint64_t page = static_cast<std::uint32_t>(entry.id);

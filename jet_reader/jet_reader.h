@@ -34,6 +34,7 @@ using CodePageDecoder = std::function<Text(std::uint32_t codePage, const std::st
 struct Table {
     Text name;                          // as stored (Jet 3: through the decoder)
     bool user = false;                  // listed as mdb-tables -1 lists a user table
+    std::uint32_t definitionPage = 0;   // the page of its definition (its Id in the catalog)
     std::optional<std::uint64_t> rows;  // live rows by scan; none when its pages cannot be read
     std::string problem;                // why the rows could not be counted
     // The row count its definition stores (what mdb-count prints); none when the definition

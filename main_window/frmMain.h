@@ -1,6 +1,8 @@
 // frmMain: the one window, its log, and the actions started from its buttons.
 #pragma once
 
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace frmMain {
@@ -31,6 +33,18 @@ Text compactorCommandLine(const Text& programFolder, const Text& source, const T
 // Whether a path survives quoting on the command line unchanged: no double quote, no NUL, and no
 // "\" at its end (which would escape the closing quote). No file's name breaks these rules.
 bool quotable(const Text& path);
+
+// What reading the compactor's copy, and the original beside it, found.
+struct CopyCheck {
+    bool copyReadable = false;      // a Jet 3 or Jet 4 database of whole pages, every table read
+    bool everyRowCompared = false;  // the original read too, and each of its user tables counted
+    std::vector<Text> findings;     // tables missing or short in the copy; errors it records
+};
+CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName);
+
+// The question put when the copy differs: the findings, ten at most, then whether to swap.
+Text differencesQuestion(const std::vector<Text>& findings);
+Text replaceQuestion();
 
 // "yyyymmddhhnnss" and "hh:nn:ss".
 Text stampOf(const platform::LocalTime& t);

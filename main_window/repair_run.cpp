@@ -5,7 +5,8 @@
 // browse cancelled meanwhile must not make the moves rename a different file than the one that was
 // compacted. It swaps names only when the compactor has left a file under the after-name, and
 // that name was free before it started, so the database's path never loses its file for want of
-// a copy, nor gets one the compactor disowned or never wrote.
+// a copy, nor gets one the compactor disowned or never wrote; and only when that file reads as a
+// database holding what the original held, or the user, told what differs, says to go on.
 #include "main_window/frmMain.h"
 #include "standard/mdlFunctionStandard.h"
 #include "standard/text_format.h"
@@ -30,6 +31,14 @@ void stopMessage(const Text& text) {
     Text message = text;
     Text title;
     mdlFunctionStandard::gMsgbox(kind, message, title);
+}
+
+// Kind 2: the warning whose default button is No.
+bool askToReplace(const Text& text) {
+    std::int32_t kind = 2;
+    Text message = text;
+    Text title;
+    return mdlFunctionStandard::gMsgbox(kind, message, title);
 }
 
 Text quoted(const Text& s) { return u"\"" + s + u"\""; }
@@ -115,16 +124,35 @@ void cmdOk_Click() {
             mdlFunctionStandard::gWatchShellEnd(compactor->id());
             exitCode = compactor->exitCode();
         }
-        // A compactor that says it failed may have left a partial copy: nothing is swapped in.
-        // Success is not taken from the code alone: the copy must also be there.
+        // Microsoft's compactor documents no exit codes, so a code other than 0 is weighed against
+        // the copy itself: one that crashed (an NTSTATUS of 0xC0000000 and above) is refused
+        // whatever it left; otherwise the user is asked only when the copy holds every table and
+        // every row of the original, and never swaps without saying yes.
         if (exitCode && *exitCode != 0) {
-            stopMessage(u"JetComp.exeが終了コード" + exitCodeText(*exitCode) +
-                        u"で終了しました。ファイル名は変更していません。");
-            return;
-        }
-        if (!fileSystem->fileExists(afterName)) {
-            stopMessage(afterName + u"は存在しません。");
-            return;
+            const Text failed = u"JetComp.exeが終了コード" + exitCodeText(*exitCode) + u"で終了しました";
+            bool whole = false;
+            if (*exitCode < 0xC0000000u && fileSystem->fileExists(afterName)) {
+                const CopyCheck check = mCheckCopy(*fileSystem, source, afterName);
+                whole = check.copyReadable && check.everyRowCompared && check.findings.empty();
+            }
+            if (!whole) {
+                stopMessage(failed + u"。ファイル名は変更していません。");
+                return;
+            }
+            if (!askToReplace(failed + u"が、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n\r\n" +
+                              replaceQuestion()))
+                return;
+        } else {
+            if (!fileSystem->fileExists(afterName)) {
+                stopMessage(afterName + u"は存在しません。");
+                return;
+            }
+            const CopyCheck check = mCheckCopy(*fileSystem, source, afterName);
+            if (!check.copyReadable) {
+                stopMessage(afterName + u"はデータベースとして読み取れません。ファイル名は変更していません。");
+                return;
+            }
+            if (!check.findings.empty() && !askToReplace(differencesQuestion(check.findings))) return;
         }
 
         line = 30;

@@ -143,7 +143,7 @@ public:
     virtual LocalTime localTime() = 0;
     virtual Text programFolder() = 0;     // no trailing separator, except at a drive's root
     virtual std::uintptr_t instanceHandle() = 0;
-    // Text in a code page (932, 1252, ...) to Unicode, by the system's tables.
+    // Text in a code page (932, 1252, ...) to Unicode, by the system's tables; never fails.
     virtual Text fromCodePage(std::uint32_t codePage, const std::string& bytes) = 0;
 
     // The open-file dialog (GetOpenFileNameA on Windows).

@@ -119,12 +119,17 @@ platform::OpenFileResult Services::getOpenFileName(const platform::OpenFileReque
 }
 
 platform::Text Services::fromCodePage(std::uint32_t codePage, const std::string& bytes) {
+    // A code page this system lacks (or a damaged header's number) falls back to the system's
+    // ANSI code page: the text then shows wrongly, but reading the database goes on.
     if (bytes.empty()) return {};
     const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-    if (length == 0) throwLastError();
+    int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    if (length == 0) {
+        codePage = CP_ACP;
+        length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    }
     std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
+    if (length > 0) MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
     return fromWide(text);
 }
 

@@ -168,7 +168,7 @@ std::unique_ptr<platform::ChildProcess> Platform::launchMinimizedFocus(const Tex
 void Platform::finishCompactor() {
     running_ = false;
     if (compactorWrites && files.count(pendingSource_) && !files.count(pendingDest_))
-        files[pendingDest_] = "compacted " + files[pendingSource_];
+        files[pendingDest_] = compactorOutput(files[pendingSource_]);
 }
 
 platform::ProcessHandle Platform::openProcess(std::uint32_t access, bool inherit, std::uint32_t) {

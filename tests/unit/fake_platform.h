@@ -49,6 +49,11 @@ public:
     std::function<void()> onEvents;               // runs inside processPendingEvents
     int compactorRounds = 2;                      // waits before the compactor ends
     bool compactorWrites = true;                  // it leaves its copy under -dest:
+    // What it writes there, from the source's content: by default the source with one more
+    // page, which no table names, so the copy reads as the same database and still differs.
+    std::function<std::string(const std::string&)> compactorOutput = [](const std::string& source) {
+        return source + std::string(4096, '\0');
+    };
     bool openFails = false;                       // openProcess returns 0
     std::uint32_t exitCode = 0;                   // the compactor's code once it has ended
     std::optional<platform::OpenFileResult> dialogAnswer;

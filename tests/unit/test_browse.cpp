@@ -4,6 +4,7 @@
 #include "main_window/frmMain.h"
 #include "standard/mdlFunctionStandard.h"
 #include "tests/unit/fake_platform.h"
+#include "tests/unit/test_databases.h"
 
 using fake::Text;
 using platform::TextField;
@@ -77,7 +78,8 @@ TEST_F(Browse, ADialogFailureIsReportedAndTheFieldKeepsItsText) {
 
 TEST_F(Browse, ACancelledBrowseDuringARunDoesNotChangeWhatItRenames) {
     const Text source = u"C:\\typed.mdb";
-    p.files[source] = "original";
+    const std::string original = fake::testDatabase("delTestV1997.mdb");
+    p.files[source] = original;
     p.files[u"C:\\Program Files\\Harbek\\JetComp.exe"] = "exe";
     p.compactorRounds = 2;
     p.onEvents = [&] {
@@ -85,7 +87,7 @@ TEST_F(Browse, ACancelledBrowseDuringARunDoesNotChangeWhatItRenames) {
     };
     EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);
     EXPECT_EQ(p.fields[TextField::MdbFile], u"");
-    EXPECT_EQ(p.files[source], "compacted original");
+    EXPECT_EQ(p.files[source], original + std::string(4096, '\0'));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "main_window/frmMain.h"
 #include "tests/unit/fake_platform.h"
+#include "tests/unit/test_databases.h"
 
 using fake::Text;
 using platform::TextField;
@@ -14,12 +15,15 @@ const Text kSource = u"C:\\data\\sales.mdb";
 const Text kAfter = u"C:\\data\\_AfterRepair20261207090503sales.mdb";
 const Text kBefore = u"C:\\data\\_BeforeRepair20261207090503sales.mdb";
 const Text kCompactor = u"C:\\Program Files\\Harbek\\JetComp.exe";
+// A real database, and the fake compactor's copy of it: the same with one more page at its end.
+const std::string kOriginal = fake::testDatabase("delTestV1997.mdb");
+const std::string kCompacted = kOriginal + std::string(4096, '\0');
 
 class RepairRun : public ::testing::Test {
 protected:
     RepairRun() {
         p.fields[TextField::MdbFile] = kSource;
-        p.files[kSource] = "original";
+        p.files[kSource] = kOriginal;
         p.files[kCompactor] = "exe";
     }
     // Runs the repair; true when it ended the program.
@@ -38,7 +42,7 @@ protected:
         EXPECT_EQ(*p.boxes[0].title, u"中止");
     }
     void expectFilesUntouched() {
-        EXPECT_EQ(p.files, (std::map<Text, std::string>{{kSource, "original"}, {kCompactor, "exe"}}));
+        EXPECT_EQ(p.files, (std::map<Text, std::string>{{kSource, kOriginal}, {kCompactor, "exe"}}));
         EXPECT_TRUE(p.moves.empty());
     }
     fake::Platform p;
@@ -54,7 +58,7 @@ TEST_F(RepairRun, SwapsTheCompactedCopyInAndEndsTheProgram) {
     EXPECT_EQ(p.launches[0], u"\"C:\\Program Files\\Harbek\\JetComp.exe\" -src:\"C:\\data\\sales.mdb\""
                              u" -dest:\"C:\\data\\_AfterRepair20261207090503sales.mdb\"");
     EXPECT_EQ(p.files, (std::map<Text, std::string>{
-                           {kSource, "compacted original"}, {kBefore, "original"}, {kCompactor, "exe"}}));
+                           {kSource, kCompacted}, {kBefore, kOriginal}, {kCompactor, "exe"}}));
     ASSERT_EQ(p.boxes.size(), 1u);
     EXPECT_EQ(p.boxes[0].text, u"終了しました。");
     EXPECT_EQ(p.boxes[0].flags, 64);
@@ -71,10 +75,10 @@ TEST_F(RepairRun, SwapsTheCompactedCopyInAndEndsTheProgram) {
 
 TEST_F(RepairRun, APathWithoutSeparatorPutsTheTagsInFront) {
     p.fields[TextField::MdbFile] = u"sales.mdb";
-    p.files[u"sales.mdb"] = "here";
+    p.files[u"sales.mdb"] = kOriginal;
     EXPECT_TRUE(run());
     EXPECT_EQ(fake::argument(p.launches.at(0), u"dest"), u"_AfterRepair20261207090503sales.mdb");
-    EXPECT_EQ(p.files[u"_BeforeRepair20261207090503sales.mdb"], "here");
+    EXPECT_EQ(p.files[u"_BeforeRepair20261207090503sales.mdb"], kOriginal);
 }
 
 TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
@@ -94,7 +98,7 @@ TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
         SCOPED_TRACE(fake::utf8(row.message));
         fake::Platform q;
         q.fields[TextField::MdbFile] = row.path;
-        q.files[kSource] = "original";
+        q.files[kSource] = kOriginal;
         if (row.compactorThere) q.files[kCompactor] = "exe";
         try {
             frmMain::cmdOk_Click();
@@ -153,7 +157,7 @@ TEST_F(RepairRun, AFileAlreadyUnderTheAfterNameIsNeverLaunchedOver) {
     EXPECT_TRUE(p.launches.empty());
     EXPECT_TRUE(p.moves.empty());
     EXPECT_EQ(p.files[kAfter], "left from another run");
-    EXPECT_EQ(p.files[kSource], "original");
+    EXPECT_EQ(p.files[kSource], kOriginal);
     EXPECT_EQ(p.logLines().size(), 3u);
 }
 
@@ -166,16 +170,17 @@ TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
         SCOPED_TRACE(row.code);
         fake::Platform q;
         q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = "original";
+        q.files[kSource] = kOriginal;
         q.files[kCompactor] = "exe";
         q.exitCode = row.code;   // it still leaves a file, as a partial copy would
+        q.compactorOutput = [](const std::string& source) { return source.substr(0, 4096); };
         frmMain::cmdOk_Click();
         ASSERT_EQ(q.boxes.size(), 1u);
         EXPECT_EQ(q.boxes[0].text, Text(u"JetComp.exeが終了コード") + row.shown +
                                        u"で終了しました。ファイル名は変更していません。");
         EXPECT_EQ(*q.boxes[0].title, u"中止");
         EXPECT_TRUE(q.moves.empty());
-        EXPECT_EQ(q.files[kSource], "original");
+        EXPECT_EQ(q.files[kSource], kOriginal);
         EXPECT_EQ(q.logLines().size(), 4u);
     }
 }
@@ -189,8 +194,8 @@ TEST_F(RepairRun, ThePathIsReadOnceSoAnEditDuringTheWaitChangesNothing) {
     };
     EXPECT_TRUE(run());
     EXPECT_EQ(p.files[other], "other");
-    EXPECT_EQ(p.files[kSource], "compacted original");
-    EXPECT_EQ(p.files[kBefore], "original");
+    EXPECT_EQ(p.files[kSource], kCompacted);
+    EXPECT_EQ(p.files[kBefore], kOriginal);
     EXPECT_EQ(p.count("readText(fldMdbFile)"), 1);
 }
 
@@ -199,7 +204,7 @@ TEST_F(RepairRun, AnEmptiedFieldDuringTheWaitStillSwapsTheCompactedFile) {
         if (!p.launches.empty()) p.fields[TextField::MdbFile] = u"";
     };
     EXPECT_TRUE(run());
-    EXPECT_EQ(p.files[kSource], "compacted original");
+    EXPECT_EQ(p.files[kSource], kCompacted);
 }
 
 TEST_F(RepairRun, ASecondPressDuringTheWaitIsIgnored) {
@@ -222,7 +227,7 @@ TEST_F(RepairRun, CancelOrTheCloseBoxDuringTheWaitEndsWithoutRenaming) {
     for (auto action : {+[] { frmMain::cmdCancel_Click(); }, +[] { frmMain::queryClose(); }}) {
         fake::Platform q;
         q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = "original";
+        q.files[kSource] = kOriginal;
         q.files[kCompactor] = "exe";
         q.compactorRounds = 3;
         q.onEvents = [&] {
@@ -263,6 +268,8 @@ TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
         {"launch", 1, 28, Files::Untouched},
         {"fileExists", 3, 28, Files::Untouched},
         {"fileExists", 4, 28, Files::CopyBeside},
+        {"openForReading", 1, 28, Files::CopyBeside},   // the copy, read before the swap
+        {"openForReading", 2, 28, Files::CopyBeside},   // the original, to compare
         {"moveFile", 1, 30, Files::CopyBeside},
         {"moveFile", 2, 35, Files::SourceAtBackup},
         {"localTime", 3, 40, Files::Swapped},
@@ -272,7 +279,7 @@ TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
         SCOPED_TRACE(std::string(row.operation) + " #" + std::to_string(row.nth));
         fake::Platform q;
         q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = "original";
+        q.files[kSource] = kOriginal;
         q.files[kCompactor] = "exe";
         q.failOn(row.operation, row.nth);
         bool ended = false;
@@ -294,18 +301,18 @@ TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
         EXPECT_FALSE(frmMain::runUnderWay());
         std::map<Text, std::string> expected{{kCompactor, "exe"}};
         switch (row.files) {
-            case Files::Untouched: expected[kSource] = "original"; break;
+            case Files::Untouched: expected[kSource] = kOriginal; break;
             case Files::CopyBeside:
-                expected[kSource] = "original";
-                expected[kAfter] = "compacted original";
+                expected[kSource] = kOriginal;
+                expected[kAfter] = kCompacted;
                 break;
             case Files::SourceAtBackup:
-                expected[kBefore] = "original";
-                expected[kAfter] = "compacted original";
+                expected[kBefore] = kOriginal;
+                expected[kAfter] = kCompacted;
                 break;
             case Files::Swapped:
-                expected[kSource] = "compacted original";
-                expected[kBefore] = "original";
+                expected[kSource] = kCompacted;
+                expected[kBefore] = kOriginal;
                 break;
         }
         EXPECT_EQ(q.files, expected);
@@ -327,7 +334,7 @@ TEST_F(RepairRun, FailuresInsideCalledRoutinesAreTheirsAndTheRunGoesOn) {
         SCOPED_TRACE(row.operation);
         fake::Platform q;
         q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = "original";
+        q.files[kSource] = kOriginal;
         q.files[kCompactor] = "exe";
         q.compactorRounds = 0;
         q.failOn(row.operation, row.nth);
@@ -335,7 +342,7 @@ TEST_F(RepairRun, FailuresInsideCalledRoutinesAreTheirsAndTheRunGoesOn) {
         ASSERT_EQ(q.boxes.size(), 2u);
         EXPECT_NE(q.boxes[0].text.find(row.place), Text::npos) << fake::utf8(q.boxes[0].text);
         EXPECT_EQ(q.boxes[1].text, u"終了しました。");
-        EXPECT_EQ(q.files[kSource], "compacted original");
+        EXPECT_EQ(q.files[kSource], kCompacted);
     }
 }
 

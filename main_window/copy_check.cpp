@@ -1,0 +1,88 @@
+// mCheckCopy: reads the compactor's copy, and the original beside it, before the run swaps them.
+// Neither the compactor's exit code nor the copy's mere existence says that the copy is the user's
+// database: the copy must read as one, and hold every table and every live row that the original
+// held. The compactor records the damage it met in a table of the copy, MSysCompactError, and says
+// nothing else of it, so its rows are counted too.
+#include <algorithm>
+
+#include "jet_reader/jet_reader.h"
+#include "main_window/frmMain.h"
+#include "standard/text_format.h"
+
+namespace frmMain {
+
+namespace {
+
+const Text kCompactErrors = u"MSysCompactError";
+constexpr std::size_t kFindingsShown = 10;
+
+// Jet finds a table whatever the case of the letters in its name.
+bool sameName(const Text& a, const Text& b) {
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+}
+
+const jet::Table* tableNamed(const jet::Database& database, const Text& name) {
+    for (const jet::Table& table : database.tables)
+        if (sameName(table.name, name)) return &table;
+    return nullptr;
+}
+
+// The file is read through its own handle, closed again before the run goes on to the renames.
+std::optional<jet::Database> readDatabase(platform::FileSystem& fileSystem, const Text& path) {
+    const auto file = fileSystem.openForReading(path);
+    if (!file) return std::nullopt;
+    jet::Reading reading = jet::read(*file, [](std::uint32_t codePage, const std::string& bytes) {
+        return platform::services().fromCodePage(codePage, bytes);
+    });
+    return std::move(reading.database);
+}
+
+Text count(std::uint64_t n) { return mdlFunctionStandard::decimal(static_cast<std::int64_t>(n)); }
+
+}  // namespace
+
+CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName) {
+    CopyCheck check;
+    const auto copy = readDatabase(fileSystem, afterName);
+    // Every table of the copy, the system's too, must read: a cut or damaged copy shows first in
+    // the pages of whichever table lay where the damage is.
+    check.copyReadable = copy && std::all_of(copy->tables.begin(), copy->tables.end(),
+                                             [](const jet::Table& t) { return t.rows.has_value(); });
+    if (!check.copyReadable) return check;
+
+    // A damaged original often cannot be read: that is why it is being repaired. Then there is
+    // nothing to compare the copy with.
+    const auto original = readDatabase(fileSystem, source);
+    check.everyRowCompared = original.has_value();
+    if (original) {
+        for (const jet::Table& table : original->tables) {
+            if (!table.user || sameName(table.name, kCompactErrors)) continue;
+            const jet::Table* kept = tableNamed(*copy, table.name);
+            if (!kept) {
+                check.findings.push_back(u"テーブル「" + table.name + u"」がありません。");
+            } else if (!table.rows) {
+                check.everyRowCompared = false;
+            } else if (*kept->rows != *table.rows) {
+                check.findings.push_back(u"テーブル「" + table.name + u"」の行数: " + count(*table.rows) +
+                                         u" → " + count(*kept->rows));
+            }
+        }
+    }
+    if (const jet::Table* errors = tableNamed(*copy, kCompactErrors); errors && *errors->rows > 0)
+        check.findings.push_back(u"最適化中のエラーが" + count(*errors->rows) + u"件記録されました（MSysCompactError）。");
+    return check;
+}
+
+Text replaceQuestion() { return u"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）"; }
+
+Text differencesQuestion(const std::vector<Text>& findings) {
+    Text text = u"修復後のファイルは修復前と次の点が異なります。\r\n\r\n";
+    const std::size_t shown = std::min(findings.size(), kFindingsShown);
+    for (std::size_t i = 0; i < shown; ++i) text += findings[i] + u"\r\n";
+    if (findings.size() > shown) text += u"ほか" + count(findings.size() - shown) + u"件\r\n";
+    return text + u"\r\n" + replaceQuestion();
+}
+
+}  // namespace frmMain

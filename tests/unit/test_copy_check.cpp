@@ -1,0 +1,136 @@
+// The run reads the compactor's copy and the original before it swaps them: each way the copy can
+// fall short, what the user is told or asked, and which files end where.
+#include <gtest/gtest.h>
+
+#include "main_window/frmMain.h"
+#include "tests/unit/fake_platform.h"
+#include "tests/unit/test_databases.h"
+
+using fake::Text;
+using platform::TextField;
+
+namespace {
+
+const Text kSource = u"C:\\data\\sales.mdb";
+const Text kAfter = u"C:\\data\\_AfterRepair20261207090503sales.mdb";
+const Text kCompactor = u"C:\\Program Files\\Harbek\\JetComp.exe";
+
+const Text kUnreadable = kAfter + u"はデータベースとして読み取れません。ファイル名は変更していません。";
+const Text kDiffers = u"修復後のファイルは修復前と次の点が異なります。\r\n\r\n";
+const Text kQuestion = u"\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
+const Text kExitWhole = u"JetComp.exeが終了コード1で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n";
+const Text kExitRefused = u"JetComp.exeが終了コード1で終了しました。ファイル名は変更していません。";
+const Text kDone = u"終了しました。";
+
+const std::string kCodes = fake::testDatabase("testIndexCodesV1997.mdb");   // 29 tables
+const std::string kIndex = fake::testDatabase("indexTestV1997.mdb");        // Table1 4, Table2 3, Table3 4
+const std::string kSmall = fake::testDatabase("jet3-testV1997.mdb");        // Table1 2, Table2-4 empty
+const std::string kDeleted = fake::testDatabase("delTestV1997.mdb");        // Table 2
+const std::string kJet4 = fake::testDatabase("jet4-compIndexTestV2000.mdb");
+// The same file with one table named as the compactor names the table of what it met.
+const std::string kCodesWithErrors = fake::renamed(kCodes, "Table12_asc_desc", "MSysCompactError");
+
+std::string same(const std::string& source) { return source + std::string(4096, '\0'); }
+
+struct Row {
+    const char* what;
+    std::string original;
+    std::function<std::string(const std::string&)> copy;
+    std::uint32_t exitCode;
+    std::int32_t answer;               // to the question, when one is asked
+    std::vector<Text> boxes;           // every message shown, in order
+    std::vector<std::int32_t> flags;
+    bool swapped;
+};
+
+TEST(CopyCheck, EachWayTheCopyFallsShort) {
+    const Text missing = u"テーブル「Table12_asc_desc」がありません。\r\n";
+    Text manyMissing = kDiffers;
+    for (const char16_t* name : {u"Table1", u"Table1_desc", u"Table10", u"Table10_desc", u"Table11", u"Table12",
+                                 u"Table12_asc_desc", u"Table12_desc_asc", u"Table12_desc_desc", u"Table13"})
+        manyMissing += u"テーブル「" + Text(name) + u"」がありません。\r\n";
+    manyMissing += u"ほか19件\r\n" + kQuestion;
+    const Row rows[] = {
+        {"a healthy copy", kJet4, same, 0, 0, {kDone}, {64}, true},
+        {"no database at all", kDeleted, [](const std::string&) { return std::string("not a database"); },
+         0, 0, {kUnreadable}, {16}, false},
+        {"cut in half", kDeleted, [](const std::string& s) { return s.substr(0, s.size() / 2); },
+         0, 0, {kUnreadable}, {16}, false},
+        {"catalog page zeroed", kDeleted, [](const std::string& s) {
+             std::string c = s;
+             std::fill(c.begin() + 2 * 2048, c.begin() + 3 * 2048, '\0');
+             return c;
+         }, 0, 0, {kUnreadable}, {16}, false},
+        {"a table missing, kept", kCodes,
+         [](const std::string& s) { return fake::renamed(s, "Table12_asc_desc", "Table12_xxx_desc"); },
+         0, 7, {kDiffers + missing + kQuestion}, {308}, false},
+        {"fewer rows, replaced", kIndex, [](const std::string&) { return kSmall; }, 0, 6,
+         {kDiffers + u"テーブル「Table1」の行数: 4 → 2\r\nテーブル「Table2」の行数: 3 → 0\r\n"
+                     u"テーブル「Table3」の行数: 4 → 0\r\n" + kQuestion, kDone},
+         {308, 64}, true},
+        {"more than ten findings", kCodes, [](const std::string&) { return kDeleted; }, 0, 7,
+         {manyMissing}, {308}, false},
+        {"errors the compactor recorded", kCodesWithErrors, same, 0, 6,
+         {kDiffers + u"最適化中のエラーが10件記録されました（MSysCompactError）。\r\n" + kQuestion, kDone},
+         {308, 64}, true},
+        {"an unreadable original: the copy alone decides", "damaged", [](const std::string&) { return kJet4; },
+         0, 0, {kDone}, {64}, true},
+        {"exit code 1, whole copy, replaced", kIndex, same, 1, 6, {kExitWhole + kQuestion, kDone}, {308, 64}, true},
+        {"exit code 1, whole copy, kept", kIndex, same, 1, 7, {kExitWhole + kQuestion}, {308}, false},
+        {"exit code 1, rows short", kIndex, [](const std::string&) { return kSmall; }, 1, 6, {kExitRefused},
+         {16}, false},
+        {"exit code 1, errors recorded", kCodesWithErrors, same, 1, 6, {kExitRefused}, {16}, false},
+        {"exit code 1, unreadable original", "damaged", [](const std::string&) { return kJet4; }, 1, 6,
+         {kExitRefused}, {16}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fake::Platform p;
+        p.fields[TextField::MdbFile] = kSource;
+        p.files[kSource] = row.original;
+        p.files[kCompactor] = "exe";
+        p.compactorOutput = row.copy;
+        p.exitCode = row.exitCode;
+        p.answers = {row.answer, 1};
+        bool ended = false;
+        try {
+            frmMain::cmdOk_Click();
+        } catch (const fake::ProgramEnded&) {
+            ended = true;
+        }
+        std::vector<Text> texts;
+        std::vector<std::int32_t> flags;
+        for (const fake::Box& box : p.boxes) {
+            texts.push_back(box.text);
+            flags.push_back(box.flags);
+            EXPECT_EQ(*box.title, box.flags == 308 ? u"警告" : box.flags == 16 ? u"中止" : u"情報");
+        }
+        EXPECT_EQ(texts, row.boxes);
+        EXPECT_EQ(flags, row.flags);
+        EXPECT_EQ(ended, row.swapped);
+        const std::string copy = row.copy(row.original);
+        if (row.swapped) {
+            EXPECT_EQ(p.files[kSource], copy);
+            EXPECT_EQ(p.logLines().size(), 7u);
+        } else {
+            // Nothing renamed: the original where it was, the copy beside it for the user to see.
+            EXPECT_TRUE(p.moves.empty());
+            EXPECT_EQ(p.files[kSource], row.original);
+            EXPECT_EQ(p.files[kAfter], copy);
+            EXPECT_EQ(p.logLines().size(), 4u);
+            EXPECT_FALSE(p.unloaded);
+        }
+        EXPECT_EQ(p.liveFileSystems, 0);
+    }
+}
+
+TEST(CopyCheck, TheQuestionListsTenFindingsThenHowManyMore) {
+    std::vector<Text> findings(12, u"x");
+    EXPECT_EQ(frmMain::differencesQuestion(findings),
+              kDiffers + u"x\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\nほか2件\r\n" + kQuestion);
+    findings.resize(10);
+    EXPECT_EQ(frmMain::differencesQuestion(findings),
+              kDiffers + u"x\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\nx\r\n" + kQuestion);
+}
+
+}  // namespace
