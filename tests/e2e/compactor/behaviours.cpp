@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
+
+#include "jet_reader/jet_reader.h"
 
 namespace test_compactor {
 namespace {
@@ -38,6 +42,60 @@ bool writeNew(const std::wstring& path, const char* data, size_t size)
     return ok;
 }
 
+class Bytes : public platform::ReadOnlyFile {
+public:
+    explicit Bytes(const std::vector<char>& bytes) : bytes_(bytes) {}
+    std::uint64_t size() override { return bytes_.size(); }
+    bool read(std::uint64_t offset, void* buffer, std::size_t length) override
+    {
+        if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
+        std::memcpy(buffer, bytes_.data() + offset, length);
+        return true;
+    }
+
+private:
+    const std::vector<char>& bytes_;
+};
+
+std::uint16_t u16(const std::vector<char>& bytes, size_t at)
+{
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                      static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+
+std::uint32_t u32(const std::vector<char>& bytes, size_t at)
+{
+    return u16(bytes, at) | static_cast<std::uint32_t>(u16(bytes, at + 2)) << 16;
+}
+
+// Sets the deleted bits (0xC000) on the first live row slot of a data page of the first user table
+// with rows, as the database engine marks a deleted row. Plain (unencrypted) files only.
+bool deleteOneRow(std::vector<char>& bytes)
+{
+    Bytes file(bytes);
+    const jet::Reading reading = jet::read(file, [](std::uint32_t, const std::string& s) {
+        return platform::Text(s.begin(), s.end());
+    });
+    if (!reading.database || reading.database->encrypted) return false;
+    const jet::Database& db = *reading.database;
+    const auto table = std::find_if(db.tables.begin(), db.tables.end(),
+                                    [](const jet::Table& t) { return t.user && t.rows && *t.rows > 0; });
+    if (table == db.tables.end()) return false;
+    const size_t countAt = db.version == 3 ? 8 : 12;
+    for (size_t page = 1; page < db.pageCount; ++page) {
+        const size_t start = page * db.pageSize;
+        if (bytes[start] != 0x01 || u32(bytes, start + 4) != table->definitionPage) continue;
+        const unsigned rows = u16(bytes, start + countAt);
+        for (unsigned slot = 0; slot < rows; ++slot) {
+            const size_t at = start + countAt + 2 + 2 * slot;
+            if (u16(bytes, at) & 0xC000) continue;
+            bytes[at + 1] = static_cast<char>(bytes[at + 1] | 0xC0);
+            return true;
+        }
+    }
+    return false;
+}
+
 LONG WINAPI endWithoutDebugger(EXCEPTION_POINTERS*)
 {
     return EXCEPTION_EXECUTE_HANDLER;
@@ -55,6 +113,17 @@ int writeHalf(const Job& job)
     std::vector<char> bytes;
     if (readWhole(job.source, bytes)) writeNew(job.destination, bytes.data(), bytes.size() / 2);
     return 1;
+}
+
+int writeDamaged(const Job& job, const std::wstring& damage)
+{
+    std::vector<char> bytes;
+    if (!readWhole(job.source, bytes) || bytes.size() < 3 * 4096) return 1;
+    const size_t pageSize = bytes[0x14] == 0 ? 2048 : 4096;
+    if (damage == L"cutpage") bytes.resize(bytes.size() - pageSize);
+    else if (damage == L"nocatalog") std::fill(bytes.begin() + 2 * pageSize, bytes.begin() + 3 * pageSize, '\0');
+    else if (damage != L"deleterow" || !deleteOneRow(bytes)) return 1;
+    return writeNew(job.destination, bytes.data(), bytes.size()) ? 0 : 1;
 }
 
 void copyThenExit259(const Job& job)

@@ -21,9 +21,10 @@ class CompactorFailure : public FailureScenario {
 protected:
     // Runs data\sales.mdb with the compactor behaving so, up to the message after the wait, and
     // checks the log and what the compactor was given.
-    void runUntilTheMessage(const std::wstring& behaviour, MessageBoxSeen& box, std::wstring& afterName)
+    void runUntilTheMessage(const std::wstring& behaviour, MessageBoxSeen& box, std::wstring& afterName,
+                            const std::wstring& testDatabase = kJet3Database)
     {
-        ASSERT_NO_FATAL_FAILURE(installWithDatabase());
+        ASSERT_NO_FATAL_FAILURE(installWithDatabase(L"sales.mdb", testDatabase));
         ASSERT_TRUE(startHarbekIn(L"", behaviour));
         ASSERT_TRUE(harbek_.typePath(database_));
         snapshotBefore();
@@ -68,14 +69,18 @@ TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource)
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-// 259 is STILL_ACTIVE: a wait that took the code for "not ended yet" would never return.
-TEST_F(CompactorFailure, ExitCode259EndsTheWaitAndIsReportedAsAFailure)
+// 259 is STILL_ACTIVE: a wait that took the code for "not ended yet" would never return. The copy
+// it left is whole, so the user is asked; "No" keeps every name as it was.
+TEST_F(CompactorFailure, ExitCode259EndsTheWaitAndAsksBeforeUsingAWholeCopy)
 {
     MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"exit259", box, afterName));
-    expectMessageBox(box, L"中止", exitCodeMessage(L"259"), BoxIcon::Critical, {IDOK});
-    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectMessageBox(box, L"警告",
+                     L"JetComp.exeが終了コード259で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。"
+                     L"\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
+                     BoxIcon::Exclamation, {IDYES, IDNO});
+    ASSERT_TRUE(harbek_.answer(box, IDNO));
     EXPECT_TRUE(holdsBytes(afterName, readBytes(database_)));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
@@ -126,6 +131,66 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28)
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     EXPECT_TRUE(compactorStarts().empty());
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// A compactor that ends with 0 but leaves a damaged copy: the run reads the copy before the swap.
+// One that does not read as a database is refused and left beside the untouched original.
+void expectRefusedAsNoDatabase(const MessageBoxSeen& box, const std::wstring& afterName)
+{
+    expectMessageBox(box, L"中止", afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
+                     BoxIcon::Critical, {IDOK});
+    EXPECT_TRUE(fileExists(afterName)) << "the copy is not left beside the original";
+}
+
+// A file cut just after the last page anything points to cannot be told from a whole one: this
+// database's last page holds rows of a table.
+TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase)
+{
+    MessageBoxSeen box;
+    std::wstring afterName;
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"cutpage", box, afterName, L"indexTestV1997.mdb"));
+    expectRefusedAsNoDatabase(box, afterName);
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase)
+{
+    MessageBoxSeen box;
+    std::wstring afterName;
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nocatalog", box, afterName));
+    expectRefusedAsNoDatabase(box, afterName);
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// A copy short of a row: the user is told which table lost what, and only "Yes" swaps it in.
+const wchar_t kShortOfARow[] = L"修復後のファイルは修復前と次の点が異なります。\r\n\r\n"
+                               L"テーブル「Table1」の行数: 2 → 1\r\n\r\n"
+                               L"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
+
+TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo)
+{
+    MessageBoxSeen box;
+    std::wstring afterName;
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow", box, afterName));
+    expectMessageBox(box, L"警告", kShortOfARow, BoxIcon::Exclamation, {IDYES, IDNO});
+    ASSERT_TRUE(harbek_.answer(box, IDNO));
+    EXPECT_TRUE(fileExists(afterName));
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+TEST_F(CompactorFailure, CopyShortOfARowIsSwappedInOnYes)
+{
+    MessageBoxSeen box;
+    std::wstring afterName;
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow", box, afterName));
+    expectMessageBox(box, L"警告", kShortOfARow, BoxIcon::Exclamation, {IDYES, IDNO});
+    ASSERT_TRUE(harbek_.answer(box, IDYES));
+    ASSERT_TRUE(harbek_.waitForMessageBox(box));
+    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
 }
 
 }  // namespace

@@ -10,10 +10,10 @@ namespace {
 constexpr wchar_t kLogName[] = L"compactor.log";
 }
 
-void FailureScenario::installWithDatabase(const std::wstring& fileName)
+void FailureScenario::installWithDatabase(const std::wstring& fileName, const std::wstring& testDatabase)
 {
     ASSERT_NO_FATAL_FAILURE(installProgram());
-    database_ = placeDatabase(L"data", fileName);
+    database_ = placeDatabase(L"data", fileName, testDatabase);
     ASSERT_TRUE(fileExists(database_));
 }
 

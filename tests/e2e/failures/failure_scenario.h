@@ -18,7 +18,8 @@ enum class ProgramAfter { StaysOpen, Ended };
 class FailureScenario : public RepairScenario {
 protected:
     // Installs Harbek with the test compactor and places data\sales.mdb.
-    void installWithDatabase(const std::wstring& fileName = L"sales.mdb");
+    void installWithDatabase(const std::wstring& fileName = L"sales.mdb",
+                             const std::wstring& testDatabase = kJet3Database);
 
     // Starts the installed Harbek in currentFolder (its program folder when empty).
     ::testing::AssertionResult startHarbekIn(const std::wstring& currentFolder,

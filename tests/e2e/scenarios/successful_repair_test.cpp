@@ -3,6 +3,7 @@
 #include "repair_scenario.h"
 
 #include "../driver/assertions.h"
+#include "../driver/build_paths.h"
 #include "../driver/files.h"
 #include "../driver/text.h"
 
@@ -99,6 +100,31 @@ TEST_F(SuccessfulRepair, PathWithSpacesAndJapaneseReachesTheCompactorIntact)
     EXPECT_EQ(arguments, (std::vector<std::string>{utf8(joinPath(programFolder(), L"JetComp.exe")),
                                                    utf8(L"-src:" + database), utf8(L"-dest:" + afterName)}))
         << "command line: " << utf8(starts[0].commandLine);
+}
+
+// The run reads every copy before the swap: a faithful copy of each real database, Jet 3 and Jet 4,
+// is swapped in without a question, with the seven log lines of any successful run.
+TEST_F(SuccessfulRepair, EveryTestDatabaseIsSwappedInWithoutAQuestion)
+{
+    installProgram();
+    int placed = 0;
+    for (const std::wstring& name : folderEntries(testDataFolder())) {
+        if (name.size() < 4 || name.substr(name.size() - 4) != L".mdb") continue;
+        SCOPED_TRACE(utf8(name));
+        const std::wstring folderName = L"data" + std::to_wstring(++placed);
+        const std::wstring database = placeDatabase(folderName, name, name);
+        std::optional<std::string> original = readBytes(database);
+        ASSERT_TRUE(original);
+        HarbekSession harbek;
+        ASSERT_TRUE(harbek.start(joinPath(programFolder(), L"Harbek.exe"), programFolder(),
+                                 {{L"HARBEK_TEST_COMPACTOR", L"copy"}}));
+        ASSERT_TRUE(harbek.typePath(database));
+        Outcome outcome;
+        ASSERT_NO_FATAL_FAILURE(runToCompletion(harbek, outcome));
+        std::wstring stamp;
+        ASSERT_NO_FATAL_FAILURE(expectSwappedFiles(dataFolder(folderName), name, *original, outcome, stamp));
+    }
+    EXPECT_GE(placed, 12);
 }
 
 }  // namespace
