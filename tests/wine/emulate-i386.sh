@@ -49,8 +49,9 @@ if [ "$(qemu_major)" -lt 10 ] 2>/dev/null || [ -z "$(qemu_major)" ]; then
       "$suite" "$suite" | as_root tee "/etc/apt/preferences.d/$suite-qemu-user" >/dev/null
   fi
   say "installing qemu-user from $suite"
-  as_root apt-get update -q >/dev/null
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -t "$suite" qemu-user >/dev/null
+  as_root apt-get update -q >/dev/null || cannot "apt-get update failed"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -t "$suite" qemu-user >/dev/null ||
+    cannot "cannot install qemu-user from $suite"
   [ "$(qemu_major)" -ge 10 ] 2>/dev/null || cannot "qemu-user 10 or later is not available ($(/usr/bin/qemu-i386 --version | head -1))"
 fi
 
@@ -73,8 +74,9 @@ if [ -e "$binfmt/$entry" ] && ! grep -qx "interpreter $interpreter" "$binfmt/$en
 fi
 if [ ! -e "$binfmt/$entry" ]; then
   say "registering i386 ELF programs with binfmt_misc as $entry ($interpreter)"
-  echo ":$entry:M::$i386_magic:$i386_mask:$interpreter:" | as_root tee "$binfmt/register" >/dev/null ||
-    cannot "binfmt_misc refused the registration"
+  # (A test command running at the same time may have registered it meanwhile.)
+  echo ":$entry:M::$i386_magic:$i386_mask:$interpreter:" | as_root tee "$binfmt/register" >/dev/null 2>&1 ||
+    [ -e "$binfmt/$entry" ] || cannot "binfmt_misc refused the registration"
 fi
 grep -qx enabled "$binfmt/$entry" || echo 1 | as_root tee "$binfmt/$entry" >/dev/null
 
