@@ -36,12 +36,22 @@ qemu_major() { /usr/bin/qemu-i386 --version 2>/dev/null | sed -n 's/^qemu-i386 v
 if [ "$(qemu_major)" -lt 10 ] 2>/dev/null || [ -z "$(qemu_major)" ]; then
   . /etc/os-release
   suite=${VERSION_CODENAME:?}-backports
-  if ! grep -rqs -- "$suite" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    # The same mirror and keyring as the release's own entry.
-    source_file=$(grep -ls "Suites:.*\b$VERSION_CODENAME\b" /etc/apt/sources.list.d/*.sources | head -1 || true)
-    [ -n "$source_file" ] || cannot "no deb822 entry for $VERSION_CODENAME under /etc/apt/sources.list.d to take the mirror from"
-    uri=$(sed -n 's/^URIs: *\([^ ]*\).*/\1/p' "$source_file" | head -1)
-    keyring=$(sed -n 's/^Signed-By: *//p' "$source_file" | head -1)
+  if ! grep -qs -- "$suite" /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
+    # The same mirror and keyring as the release's own entry (a stanza whose suites name it).
+    release_entry() {
+      awk -v release="$VERSION_CODENAME" -v field="$1" '
+        BEGIN { RS = ""; FS = "\n" }
+        { suites = ""; value = ""
+          for (i = 1; i <= NF; i++) {
+            if ($i ~ /^Suites:/) suites = " " substr($i, 8) " "
+            if (index($i, field ":") == 1) value = substr($i, length(field) + 2)
+          }
+          if (suites ~ " " release " ") { sub(/^ +/, "", value); split(value, first, " "); print first[1]; exit } }' /etc/apt/sources.list.d/*.sources 2>/dev/null
+    }
+    uri=$(release_entry URIs)
+    keyring=$(release_entry Signed-By)
+    [ -n "$uri" ] && [ -n "$keyring" ] ||
+      cannot "no deb822 entry for $VERSION_CODENAME under /etc/apt/sources.list.d to take the mirror from"
     say "adding $suite ($uri) for qemu-user only"
     printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$uri" "$suite" "$keyring" |
       as_root tee "/etc/apt/sources.list.d/$suite.sources" >/dev/null
