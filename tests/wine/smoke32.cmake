@@ -27,5 +27,10 @@ harbek_smoke32(browse harbek_e2e_ui
 # Version information read back through the 32-bit API, the icon, the 76-byte dialog record.
 harbek_smoke32(resources resources_test "VersionInfo.*:Icon.*")
 harbek_smoke32(open_file_record harbek_win32_tests "OpenFileRecord.*")
+# Every kind of processor fault, through the emulator and the trap-number library.
+add_executable(fault_codes_test ${CMAKE_CURRENT_LIST_DIR}/faults/fault_codes_test.cpp)
+target_compile_definitions(fault_codes_test PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(fault_codes_test PRIVATE GTest::gtest)
+harbek_smoke32(fault_codes fault_codes_test "FaultCodes.*")
 # The stand-in JetComp.exe that ships for demos, on the real databases.
 harbek_smoke32(standin standin_tests "StandinCopy.CopiesRealJetDatabasesByteForByte")
