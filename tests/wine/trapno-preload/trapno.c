@@ -56,7 +56,7 @@ struct context {
 extern int __sigaction(int signal, const struct action *action, struct action *old);
 extern int unsetenv(const char *name);
 
-static info_handler handlers[65];
+static info_handler handlers[SIGSEGV + 1];
 
 static int fault_signal(int signal)
 {
@@ -86,7 +86,7 @@ static void with_trap_number(int signal, void *info, void *context)
 
 __attribute__((visibility("default"))) int sigaction(int signal, const struct action *action, struct action *old)
 {
-    if (signal < 0 || signal > 64 || !fault_signal(signal)) return __sigaction(signal, action, old);
+    if (!fault_signal(signal)) return __sigaction(signal, action, old);
     info_handler previous = handlers[signal];
     struct action wrapped;
     if (action && (action->flags & SA_SIGINFO) && (unsigned long)action->handler > 1) {
