@@ -55,14 +55,16 @@ if [ "$(qemu_major)" -lt 10 ] 2>/dev/null || [ -z "$(qemu_major)" ]; then
     say "adding $suite ($uri) for qemu-user only"
     printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' "$uri" "$suite" "$keyring" |
       as_root tee "/etc/apt/sources.list.d/$suite.sources" >/dev/null
-    printf 'Package: qemu-user\nPin: release n=%s\nPin-Priority: 990\n\nPackage: *\nPin: release n=%s\nPin-Priority: -1\n' \
-      "$suite" "$suite" | as_root tee "/etc/apt/preferences.d/$suite-qemu-user" >/dev/null
+    only_qemu_user=$(printf '\nPackage: *\nPin: release n=%s\nPin-Priority: -1\n' "$suite")
   fi
+  # qemu-user from there; when the suite is ours, nothing else.
+  printf 'Package: qemu-user\nPin: release n=%s\nPin-Priority: 990\n%s\n' "$suite" "${only_qemu_user:-}" |
+    as_root tee "/etc/apt/preferences.d/$suite-qemu-user" >/dev/null
   say "installing qemu-user from $suite"
   as_root apt-get update -q >/dev/null || cannot "apt-get update failed"
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -t "$suite" qemu-user >/dev/null ||
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user >/dev/null ||
     cannot "cannot install qemu-user from $suite"
-  [ "$(qemu_major)" -ge 10 ] 2>/dev/null || cannot "qemu-user 10 or later is not available ($(/usr/bin/qemu-i386 --version | head -1))"
+  [ "$(qemu_major)" -ge 10 ] 2>/dev/null || cannot "qemu-user 10 or later is not available (found: ${VERSION_CODENAME}'s $(qemu_major))"
 fi
 
 # The trap-number library, against the i386 libc that wine32 brings.
