@@ -19,10 +19,17 @@ __attribute__((noinline)) int recurse(int depth)
     return recurse(depth + 1) + page[0];
 }
 
+// The last-chance filter ends the child with the fault's code at once, without starting winedbg.
+LONG WINAPI endWithTheCode(EXCEPTION_POINTERS*)
+{
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 // The child: raises the named fault and has no handler for it.
 int raiseFault(const char* name)
 {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(endWithTheCode);
     volatile int zero = 0, seven = 7;
     if (!std::strcmp(name, "read")) return *reinterpret_cast<volatile int*>(static_cast<intptr_t>(zero) + 16);
     if (!std::strcmp(name, "write")) *reinterpret_cast<volatile int*>(static_cast<intptr_t>(zero) + 16) = 1;
