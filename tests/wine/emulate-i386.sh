@@ -22,14 +22,13 @@ cannot() { say "$* (the 32-bit smoke does not run)"; exit 1; }
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"
   elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then sudo "$@"
-  else return 1
+  else cannot "'$*' needs root or sudo, and neither is available"
   fi
 }
 runs_wine32() { env -u HARBEK_I386_PRELOAD "$@" /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 [ -x /usr/lib/wine/wine ] || cannot "no 32-bit Wine (/usr/lib/wine/wine)"
 if runs_wine32; then say "32-bit code runs natively here: nothing to emulate"; exit 1; fi
-as_root true || cannot "registering an emulator needs root or sudo, and neither is available"
 
 # qemu-user 10: older ones ignore MAP_FIXED_NOREPLACE (Wine's start takes a minute) and crash.
 qemu_major() { /usr/bin/qemu-i386 --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p'; }
@@ -85,6 +84,7 @@ if [ -e "$binfmt/$entry" ] && ! grep -qx "interpreter $interpreter" "$binfmt/$en
   echo -1 | as_root tee "$binfmt/$entry" >/dev/null
 fi
 if [ ! -e "$binfmt/$entry" ]; then
+  as_root true
   say "registering i386 ELF programs with binfmt_misc as $entry ($interpreter)"
   # (A test command running at the same time may have registered it meanwhile.)
   echo ":$entry:M::$i386_magic:$i386_mask:$interpreter:" | as_root tee "$binfmt/register" >/dev/null 2>&1 ||
