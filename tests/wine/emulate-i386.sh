@@ -19,12 +19,9 @@ i386_mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\
 
 say() { echo "emulate-i386: $*" >&2; }
 cannot() { say "$* (the 32-bit smoke does not run)"; exit 1; }
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"
-  elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then sudo "$@"
-  else cannot "'$*' needs root or sudo, and neither is available"
-  fi
-}
+have_root() { [ "$(id -u)" -eq 0 ] || { command -v sudo >/dev/null && sudo -n true 2>/dev/null; }; }
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+need_root() { have_root || cannot "$1 needs root or sudo, and neither is available"; }
 runs_wine32() { env -u HARBEK_I386_PRELOAD "$@" /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 [ -x /usr/lib/wine/wine ] || cannot "no 32-bit Wine (/usr/lib/wine/wine)"
@@ -33,6 +30,7 @@ if runs_wine32; then say "32-bit code runs natively here: nothing to emulate"; e
 # qemu-user 10: older ones ignore MAP_FIXED_NOREPLACE (Wine's start takes a minute) and crash.
 qemu_major() { /usr/bin/qemu-i386 --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\).*/\1/p'; }
 if [ "$(qemu_major)" -lt 10 ] 2>/dev/null || [ -z "$(qemu_major)" ]; then
+  need_root "installing qemu-user"
   . /etc/os-release
   suite=${VERSION_CODENAME:?}-backports
   if ! grep -qs -- "$suite" /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; then
@@ -76,21 +74,23 @@ fi
 
 # binfmt_misc: mounted where it is not, then the entry (replaced when its interpreter differs).
 if [ ! -e "$binfmt/register" ]; then
+  need_root "mounting binfmt_misc"
   as_root mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || cannot "cannot mount binfmt_misc on $binfmt"
 fi
 cmp -s "$here/i386-interpreter" "$interpreter" 2>/dev/null ||
-  as_root install -D -m 755 "$here/i386-interpreter" "$interpreter"
+  { need_root "installing $interpreter"; as_root install -D -m 755 "$here/i386-interpreter" "$interpreter"; }
 if [ -e "$binfmt/$entry" ] && ! grep -qx "interpreter $interpreter" "$binfmt/$entry"; then
+  need_root "replacing the binfmt_misc entry $entry"
   echo -1 | as_root tee "$binfmt/$entry" >/dev/null
 fi
 if [ ! -e "$binfmt/$entry" ]; then
-  as_root true
+  need_root "registering i386 programs with binfmt_misc"
   say "registering i386 ELF programs with binfmt_misc as $entry ($interpreter)"
   # (A test command running at the same time may have registered it meanwhile.)
   echo ":$entry:M::$i386_magic:$i386_mask:$interpreter:" | as_root tee "$binfmt/register" >/dev/null 2>&1 ||
     [ -e "$binfmt/$entry" ] || cannot "binfmt_misc refused the registration"
 fi
-grep -qx enabled "$binfmt/$entry" || echo 1 | as_root tee "$binfmt/$entry" >/dev/null
+grep -qx enabled "$binfmt/$entry" || { need_root "enabling $entry"; echo 1 | as_root tee "$binfmt/$entry" >/dev/null; }
 
 runs_wine32 HARBEK_I386_PRELOAD="$library" || cannot "32-bit Wine still does not start under qemu-i386"
 echo "$library"
