@@ -11,7 +11,7 @@ function(harbek_smoke32 name target filter)
   if(TARGET ${target})
     add_test(NAME smoke32.${name} COMMAND ${target} --gtest_filter=${filter})
     set_tests_properties(smoke32.${name} PROPERTIES
-      LABELS smoke32 TIMEOUT 300 RESOURCE_LOCK wine_display
+      LABELS smoke32 TIMEOUT 600 RESOURCE_LOCK wine_display
       # A zero-test run means a case was renamed: the filter must follow it.
       FAIL_REGULAR_EXPRESSION "Running 0 tests")
   endif()
