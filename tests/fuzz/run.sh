@@ -22,7 +22,7 @@ mkdir -p "$tree"
 cmake -S tests/fuzz -B "$tree" -DCMAKE_CXX_COMPILER=clang++ >"$tree/configure.log" 2>&1 ||
   { cat "$tree/configure.log"; echo "fuzz: FAILED: configure"; exit 1; }
 cmake --build "$tree" -j"$(nproc)" || { echo "fuzz: FAILED: build"; exit 1; }
-rm -rf "$tree"/crash-* "$tree"/leak-* "$tree"/timeout-* "$tree"/oom-*
+rm -rf "$tree"/*crash-* "$tree"/*leak-* "$tree"/*timeout-* "$tree"/*oom-*
 
 # fuzz TARGET MAX_LEN SEEDS...: runs TARGET over a fresh copy of the seeds.
 fuzz() {
