@@ -7,7 +7,8 @@
 // What damage costs (../shared/jet-format.md section 7):
 //  - the whole file ("cannot read: ..."): the header (signature, version, page 0), a size that is
 //    not a whole number of pages or under 3 pages, and the catalog: page 2 and its continuations,
-//    MSysObjects' columns, usage map, data pages and rows (every one is decoded), overflow;
+//    MSysObjects' columns, usage map, data pages and rows (every one is decoded), overflow, and
+//    a catalog without its own row (Id 2);
 //  - one table (no rows, a problem): whatever is reached from its Id: its definition and its
 //    continuations, its usage map and map pages, its data pages and slots, overflow pointers, each
 //    live row's column count and null mask; also an Id that another table's row already named.
@@ -48,7 +49,9 @@ struct Database {
     std::uint64_t pageCount = 0;
     std::uint32_t codePage = 0;
     bool encrypted = false;             // pages stored under the database key
-    std::vector<Table> tables;          // every local table (system ones too), in catalog order
+    // Every local table (system ones too): the catalog's rows of Type 1, in its order. (mdb-tables
+    // would also take a Type whose low 7 bits are 1, such as 0x8001; no file is known to hold one.)
+    std::vector<Table> tables;
 };
 
 struct Reading {

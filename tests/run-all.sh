@@ -10,7 +10,8 @@ jobs=$(nproc)
 cmake --preset native
 cmake --build --preset native -j"$jobs"
 ctest --preset native
-# The path handling and command line fuzzed (60 s), the unit tests under valgrind, clang-tidy.
+# The path handling and command line, and the Jet reader, fuzzed (45 s each), the unit tests under
+# valgrind, clang-tidy.
 bash tests/fuzz/run.sh
 bash tests/quality/valgrind.sh
 bash tests/quality/clang-tidy.sh

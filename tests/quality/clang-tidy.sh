@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs clang-tidy with the repository's .clang-tidy over the portable core (main_window/,
-# standard/, platform/platform.cpp and the headers they include), using the compile commands of a
-# configure-only native tree in build/clang-tidy. Exits non-zero on any finding.
+# standard/, jet_reader/, platform/platform.cpp and the headers they include), using the compile
+# commands of a configure-only native tree in build/clang-tidy. Exits non-zero on any finding.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
@@ -16,7 +16,7 @@ cmake -S . -B "$tree" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DHARBEK_SANITIZE=OFF \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >"$tree/configure.log" 2>&1 ||
   { cat "$tree/configure.log"; echo "clang-tidy: FAILED: configure"; exit 1; }
 
-files=(main_window/*.cpp standard/*.cpp platform/platform.cpp)
+files=(main_window/*.cpp standard/*.cpp jet_reader/*.cpp platform/platform.cpp)
 set +e
 printf '%s\n' "${files[@]}" |
   xargs -P "$(nproc)" -n 1 clang-tidy -p "$tree" --quiet >"$tree/findings.log" 2>"$tree/stderr.log"
