@@ -30,10 +30,10 @@ Text launchRefusal(const Text& source, const Text& folder, const Text& file) {
     auto& p = platform::services();
     // The compacted copy is written beside the database, so its volume needs a whole second copy.
     const std::uint64_t needed = p.fileSize(source);
-    const std::uint64_t free = p.freeSpaceBeside(source);
-    if (free < needed)
+    const std::uint64_t available = p.freeSpaceBeside(source);
+    if (available < needed)
         return folder + u"の空き容量が足りません。最適化には" + mdlFunctionStandard::grouped(needed) +
-               u"バイト以上の空きが必要です（空き" + mdlFunctionStandard::grouped(free) + u"バイト）。";
+               u"バイト以上の空きが必要です（空き" + mdlFunctionStandard::grouped(available) + u"バイト）。";
 
     // Last, so that as little time as possible passes before the launch. A program that has the
     // database open holds it, or the lock file the engine keeps beside it while it is in use; a
