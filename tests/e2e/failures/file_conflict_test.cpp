@@ -26,17 +26,6 @@ protected:
         ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     }
 
-    // A successful run to the end: the completion message, then the program's end.
-    void expectRunSucceeds()
-    {
-        MessageBoxSeen box;
-        ASSERT_TRUE(runUntilMessageBox(box));
-        EXPECT_TRUE(sameText(maskedLog(), successfulRunLog()));
-        expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
-        ASSERT_TRUE(harbek_.answer(box, IDOK));
-        expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
-    }
-
     FileLock lock_;
 };
 
@@ -69,9 +58,7 @@ TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse)
     MessageBoxSeen box;
     ASSERT_TRUE(runUntilMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
-    expectMessageBox(box, L"中止",
-                     database_ + L"は使用中です。データベースを開いているプログラムをすべて終了してから実行してください。",
-                     BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", inUseMessage(database_), BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     lock_.release();
     EXPECT_TRUE(compactorStarts().empty());
