@@ -115,6 +115,10 @@ void cmdOk_Click() {
             stopMessage(afterName + u"は既に存在します。ファイル名は変更していません。");
             return;
         }
+        if (const Text refusal = launchRefusal(source, folder, file); !refusal.empty()) {
+            stopMessage(refusal);
+            return;
+        }
         mLog(u"最適化実行中");
         const Text commandLine = compactorCommandLine(p.programFolder(), source, afterName);
         std::optional<std::uint32_t> exitCode;
@@ -162,6 +166,7 @@ void cmdOk_Click() {
         line = 35;
         mLog(u"修復後のファイル名を変更");
         fileSystem->moveFile(afterName, source);    // never replaces
+        mCopyFileSecurity(beforeName, source);
 
         line = 40;
         mLog(u"完了:" + clockOf(p.localTime()));

@@ -148,6 +148,22 @@ public:
 
     // The open-file dialog (GetOpenFileNameA on Windows).
     virtual OpenFileResult getOpenFileName(const OpenFileRequest& request) = 0;
+
+    // A database in a shared folder: who holds it open, room beside it, and what the file carries.
+    // True when another program holds the file open so that it cannot be opened with no sharing
+    // at all. Never an error: a missing or forbidden file is not held. Nothing stays open.
+    virtual bool fileHeldOpen(const Text& path) = 0;
+    virtual std::uint64_t fileSize(const Text& path) = 0;
+    // Free bytes this user may take on the volume of the folder that holds the file (as the
+    // platform resolves the path: a bare name is in the current folder).
+    virtual std::uint64_t freeSpaceBeside(const Text& path) = 0;
+    // Carried from one file to another: the access list, keeping whether it is protected from
+    // inheritance (inherited entries are inherited again, not copied); the creation time; the
+    // read-only, hidden, system, archive and not-content-indexed attributes; owner and group.
+    virtual void copyAccessList(const Text& from, const Text& to) = 0;
+    virtual void copyCreationTime(const Text& from, const Text& to) = 0;
+    virtual void copyAttributes(const Text& from, const Text& to) = 0;
+    virtual void copyOwner(const Text& from, const Text& to) = 0;
 };
 
 // The services in use; installed once at start (or per test).

@@ -22,4 +22,14 @@ platform::Text digits(int number, int width) {
     return out;
 }
 
+platform::Text grouped(std::uint64_t number) {
+    platform::Text out;
+    for (int n = 0;; ++n) {
+        if (n > 0 && n % 3 == 0) out.insert(out.begin(), u',');
+        out.insert(out.begin(), static_cast<char16_t>(u'0' + number % 10));
+        number /= 10;
+        if (number == 0) return out;
+    }
+}
+
 }  // namespace mdlFunctionStandard

@@ -13,4 +13,7 @@ platform::Text decimal(std::int64_t number);
 // The number as at least `width` digits, zero-padded.
 platform::Text digits(int number, int width);
 
+// The number in decimal with "," between each group of three digits ("1,234,567").
+platform::Text grouped(std::uint64_t number);
+
 }  // namespace mdlFunctionStandard

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "platform/win32/errors.h"
+#include "platform/win32/file_checks.h"
+#include "platform/win32/file_security.h"
 #include "platform/win32/files.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/open_file_dialog.h"
@@ -132,5 +134,25 @@ platform::Text Services::fromCodePage(std::uint32_t codePage, const std::string&
     if (length > 0) MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
     return fromWide(text);
 }
+
+bool Services::fileHeldOpen(const platform::Text& path) { return win32::fileHeldOpen(path); }
+
+std::uint64_t Services::fileSize(const platform::Text& path) { return win32::fileSize(path); }
+
+std::uint64_t Services::freeSpaceBeside(const platform::Text& path) { return win32::freeSpaceBeside(path); }
+
+void Services::copyAccessList(const platform::Text& from, const platform::Text& to) {
+    win32::copyAccessList(from, to);
+}
+
+void Services::copyCreationTime(const platform::Text& from, const platform::Text& to) {
+    win32::copyCreationTime(from, to);
+}
+
+void Services::copyAttributes(const platform::Text& from, const platform::Text& to) {
+    win32::copyAttributes(from, to);
+}
+
+void Services::copyOwner(const platform::Text& from, const platform::Text& to) { win32::copyOwner(from, to); }
 
 }  // namespace win32

@@ -31,6 +31,13 @@ public:
     std::uintptr_t instanceHandle() override;
     platform::Text fromCodePage(std::uint32_t codePage, const std::string& bytes) override;
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
+    bool fileHeldOpen(const platform::Text& path) override;
+    std::uint64_t fileSize(const platform::Text& path) override;
+    std::uint64_t freeSpaceBeside(const platform::Text& path) override;
+    void copyAccessList(const platform::Text& from, const platform::Text& to) override;
+    void copyCreationTime(const platform::Text& from, const platform::Text& to) override;
+    void copyAttributes(const platform::Text& from, const platform::Text& to) override;
+    void copyOwner(const platform::Text& from, const platform::Text& to) override;
 
 private:
     HINSTANCE instance_;

@@ -34,6 +34,13 @@ public:
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest&) override {
         return {false, {}};
     }
+    bool fileHeldOpen(const platform::Text&) override { return false; }
+    std::uint64_t fileSize(const platform::Text&) override { return 0; }
+    std::uint64_t freeSpaceBeside(const platform::Text&) override { return 0; }
+    void copyAccessList(const platform::Text&, const platform::Text&) override {}
+    void copyCreationTime(const platform::Text&, const platform::Text&) override {}
+    void copyAttributes(const platform::Text&, const platform::Text&) override {}
+    void copyOwner(const platform::Text&, const platform::Text&) override {}
 };
 
 }  // namespace fuzzsupport

@@ -227,6 +227,33 @@ platform::OpenFileResult Platform::getOpenFileName(const platform::OpenFileReque
     return dialogAnswer.value_or(platform::OpenFileResult{false, u""});
 }
 
+bool Platform::fileHeldOpen(const Text& path) {
+    enter("fileHeldOpen");
+    return heldOpen.count(path) != 0;
+}
+
+std::uint64_t Platform::fileSize(const Text& path) {
+    enter("fileSize");
+    const auto file = files.find(path);
+    if (file == files.end()) throw platform::RuntimeError{2, u"指定されたファイルが見つかりません。"};
+    return file->second.size();
+}
+
+std::uint64_t Platform::freeSpaceBeside(const Text&) {
+    enter("freeSpaceBeside");
+    return freeBytes;
+}
+
+void Platform::carry(const std::string& operation, const Text& from, const Text& to) {
+    enter(operation);
+    carried.emplace_back(from, to);
+}
+
+void Platform::copyAccessList(const Text& from, const Text& to) { carry("copyAccessList", from, to); }
+void Platform::copyCreationTime(const Text& from, const Text& to) { carry("copyCreationTime", from, to); }
+void Platform::copyAttributes(const Text& from, const Text& to) { carry("copyAttributes", from, to); }
+void Platform::copyOwner(const Text& from, const Text& to) { carry("copyOwner", from, to); }
+
 Text argument(const Text& commandLine, const Text& name) {
     const Text key = u" -" + name + u":\"";
     const std::size_t at = commandLine.find(key);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ public:
     std::vector<Text> launches;
     std::vector<std::string> calls;               // every call by name, in order
     std::vector<platform::OpenFileRequest> dialogs;
+    std::vector<std::pair<Text, Text>> carried;   // (from, to) of each copy* call
 
     // --- scripted behaviour
     std::deque<std::int32_t> answers;             // message box answers; 1 (OK) when empty
@@ -57,6 +59,8 @@ public:
     bool openFails = false;                       // openProcess returns 0
     std::uint32_t exitCode = 0;                   // the compactor's code once it has ended
     std::optional<platform::OpenFileResult> dialogAnswer;
+    std::set<Text> heldOpen;                      // files another program has open
+    std::uint64_t freeBytes = 1ull << 40;         // on every volume
     // The n-th call (1-based) of an operation fails with `failure`.
     void failOn(const std::string& operation, int nth = 1);
     platform::RuntimeError failure{75, u"パス名が無効です。"};
@@ -88,6 +92,13 @@ public:
     // Single bytes as the code points of the same value (as code page 1252 does for ASCII).
     Text fromCodePage(std::uint32_t codePage, const std::string& bytes) override;
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
+    bool fileHeldOpen(const Text& path) override;
+    std::uint64_t fileSize(const Text& path) override;   // the content's length
+    std::uint64_t freeSpaceBeside(const Text& path) override;
+    void copyAccessList(const Text& from, const Text& to) override;
+    void copyCreationTime(const Text& from, const Text& to) override;
+    void copyAttributes(const Text& from, const Text& to) override;
+    void copyOwner(const Text& from, const Text& to) override;
 
     std::optional<std::uint32_t> childExitCode() const {
         if (running_) return std::nullopt;
@@ -107,6 +118,7 @@ public:
 private:
     void enter(const std::string& operation);
     void finishCompactor();
+    void carry(const std::string& operation, const Text& from, const Text& to);
 
     std::map<std::string, std::vector<int>> failAt_;
     std::map<std::string, int> seen_;

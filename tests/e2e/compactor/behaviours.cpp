@@ -108,6 +108,12 @@ int copyDatabase(const Job& job)
     return CopyFileW(job.source.c_str(), job.destination.c_str(), TRUE) ? 0 : 1;
 }
 
+int writeAnew(const Job& job)
+{
+    std::vector<char> bytes;
+    return readWhole(job.source, bytes) && writeNew(job.destination, bytes.data(), bytes.size()) ? 0 : 1;
+}
+
 int writeHalf(const Job& job)
 {
     std::vector<char> bytes;

@@ -12,6 +12,9 @@ struct Job {
 
 // copy: copies source to destination, refusing an existing destination; 0 on success, 1 if not.
 int copyDatabase(const Job& job);
+// new: writes the source's bytes into a file of its own making, as a compactor that rebuilds the
+// database does: plain attributes, created now, the folder's default permissions. 0 or 1 as copy.
+int writeAnew(const Job& job);
 // partial: writes the first half of the source to the destination, then returns 1.
 int writeHalf(const Job& job);
 // exit259: copies as copyDatabase does, then ends the process with the exit code 259

@@ -1,6 +1,6 @@
 // A stand-in for JetComp.exe with scripted behaviours, for the end-to-end scenarios. Harbek passes
 // its environment on, so each scenario picks the behaviour through it:
-//   HARBEK_TEST_COMPACTOR           copy (default) | nothing | hang | crash | exit259 | partial |
+//   HARBEK_TEST_COMPACTOR           copy (default) | new | nothing | hang | crash | exit259 | partial |
 //                                   cutpage | deleterow | nocatalog
 //   HARBEK_TEST_COMPACTOR_DELAY_MS  milliseconds to sleep before acting (default 0)
 //   HARBEK_TEST_COMPACTOR_LOG       a file to which each start appends its command line
@@ -72,10 +72,13 @@ int wmain(int argc, wchar_t** argv)
     if (behaviour == L"hang") hang();
     if (behaviour == L"crash") crash();
     const bool damaged = behaviour == L"cutpage" || behaviour == L"deleterow" || behaviour == L"nocatalog";
-    if (behaviour != L"copy" && behaviour != L"exit259" && behaviour != L"partial" && !damaged) return 3;
+    if (behaviour != L"copy" && behaviour != L"new" && behaviour != L"exit259" && behaviour != L"partial" &&
+        !damaged)
+        return 3;
     if (!haveSource || !haveDestination) return 2;
     if (damaged) return writeDamaged(job, behaviour);
     if (behaviour == L"exit259") copyThenExit259(job);
     if (behaviour == L"partial") return writeHalf(job);
+    if (behaviour == L"new") return writeAnew(job);
     return copyDatabase(job);
 }

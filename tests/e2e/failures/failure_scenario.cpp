@@ -1,5 +1,6 @@
 #include "failure_scenario.h"
 
+#include "../driver/assertions.h"
 #include "../driver/files.h"
 #include "../driver/text.h"
 #include "../driver/window_lookup.h"
@@ -55,6 +56,16 @@ void FailureScenario::expectNothingLost(const std::wstring& database, OriginalAt
     EXPECT_TRUE(nothingLost(before_, snapshotTree(folder(), {kLogName}), database, where));
 }
 
+void FailureScenario::expectRunSucceeds()
+{
+    MessageBoxSeen box;
+    ASSERT_TRUE(runUntilMessageBox(box));
+    EXPECT_TRUE(sameText(maskedLog(), successfulRunLog()));
+    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
+}
+
 std::wstring FailureScenario::compactorPath() const
 {
     return joinPath(programFolder(), L"JetComp.exe");
@@ -76,6 +87,11 @@ std::wstring FailureScenario::compactorPath() const
 }
 
 std::wstring missingMessage(const std::wstring& path) { return path + L"は存在しません。"; }
+
+std::wstring inUseMessage(const std::wstring& path)
+{
+    return path + L"は使用中です。データベースを開いているプログラムをすべて終了してから実行してください。";
+}
 
 std::wstring exitCodeMessage(const std::wstring& codeText)
 {

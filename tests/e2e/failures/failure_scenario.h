@@ -38,6 +38,9 @@ protected:
     // for); then no file of the user's was lost (nothingLost against snapshotBefore()).
     void expectNothingLost(const std::wstring& database, OriginalAt where, ProgramAfter state);
 
+    // Presses run, which goes through to the completion message and the program's end.
+    void expectRunSucceeds();
+
     std::wstring compactorPath() const;
 
     std::wstring database_;  // data\sales.mdb after installWithDatabase()
@@ -48,6 +51,7 @@ protected:
 ::testing::AssertionResult windowStillUsable(HarbekSession& harbek);
 
 std::wstring missingMessage(const std::wstring& path);          // "<path>は存在しません。"
+std::wstring inUseMessage(const std::wstring& path);            // "<path>は使用中です。…"
 std::wstring exitCodeMessage(const std::wstring& codeText);     // "JetComp.exeが終了コード<N>で…"
 
 // The log, times masked, when the run stopped before the check of the database, before the

@@ -1,0 +1,46 @@
+// What is checked of the database just before the compactor starts: room on its volume for a
+// second copy, and that no other program has it open. Either is found here, before a long run,
+// rather than by a compactor that fails or writes a copy without a colleague's latest changes.
+#include "main_window/frmMain.h"
+#include "standard/text_format.h"
+
+namespace frmMain {
+
+namespace {
+
+bool endsWithNoCase(const Text& text, const Text& end) {
+    if (text.size() < end.size()) return false;
+    for (std::size_t i = 0; i < end.size(); ++i) {
+        char16_t c = text[text.size() - end.size() + i];
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+        if (c != end[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Text lockFileName(const Text& file) {
+    const Text lockExtension = endsWithNoCase(file, u".accdb") ? u".laccdb" : u".ldb";
+    const std::size_t dot = file.rfind(u'.');
+    return (dot == Text::npos ? file : file.substr(0, dot)) + lockExtension;
+}
+
+Text launchRefusal(const Text& source, const Text& folder, const Text& file) {
+    auto& p = platform::services();
+    // The compacted copy is written beside the database, so its volume needs a whole second copy.
+    const std::uint64_t needed = p.fileSize(source);
+    const std::uint64_t available = p.freeSpaceBeside(source);
+    if (available < needed)
+        return folder + u"の空き容量が足りません。最適化には" + mdlFunctionStandard::grouped(needed) +
+               u"バイト以上の空きが必要です（空き" + mdlFunctionStandard::grouped(available) + u"バイト）。";
+
+    // Last, so that as little time as possible passes before the launch. A program that has the
+    // database open holds it, or the lock file the engine keeps beside it while it is in use; a
+    // lock file left by a crash, which nobody holds, is no sign of use (and is left alone).
+    if (p.fileHeldOpen(source) || p.fileHeldOpen(folder + lockFileName(file)))
+        return source + u"は使用中です。データベースを開いているプログラムをすべて終了してから実行してください。";
+    return Text();
+}
+
+}  // namespace frmMain

@@ -1,0 +1,29 @@
+// mCopyFileSecurity: gives the repaired database what the original carried, which a compactor's
+// new file does not: its access list, creation time, attributes, owner and group. Without it the
+// database at the user's path would take the folder's default permissions, and colleagues who
+// could open the original might no longer open it.
+//
+// It runs once both files are whole, so a failure is reported and nothing is undone. The
+// read-only attribute comes after the access list and the time, which it might otherwise stand
+// in the way of; owner and group come last, since only an administrator may give a file another
+// user as its owner, and that refusal should not cost the rest.
+#include "main_window/frmMain.h"
+#include "standard/trap.h"
+
+namespace frmMain {
+
+void mCopyFileSecurity(const Text& from, const Text& to) {
+    mdlFunctionStandard::trapped(u"mCopyFileSecurity", 0, [&](int& line) {
+        auto& p = platform::services();
+        line = 10;
+        p.copyAccessList(from, to);
+        line = 20;
+        p.copyCreationTime(from, to);
+        line = 30;
+        p.copyAttributes(from, to);
+        line = 40;
+        p.copyOwner(from, to);
+    });
+}
+
+}  // namespace frmMain

@@ -1,0 +1,79 @@
+// A database in a shared folder: open in another program (the database itself, or the lock file
+// the engine keeps beside it) it is refused before the compactor starts; a lock file left behind
+// by a crash does not stop the repair; a read-only, hidden database comes out of the repair
+// read-only and hidden, although the compactor writes a plain new file.
+#include "failure_scenario.h"
+#include "file_lock.h"
+#include "user_files.h"
+
+#include "../driver/assertions.h"
+#include "../driver/text.h"
+
+namespace e2e {
+namespace {
+
+class SharedDatabase : public FailureScenario {
+protected:
+    void SetUp() override
+    {
+        FailureScenario::SetUp();
+        ASSERT_NO_FATAL_FAILURE(installWithDatabase());
+        lockFile_ = joinPath(dataFolder(L"data"), L"sales.ldb");
+        ASSERT_TRUE(writeNewFile(lockFile_, "left by a program that crashed"));
+    }
+
+    // Another program holds `held` open, reading and writing and sharing both, as the engine does.
+    void expectRefusedWhileHeld(const std::wstring& held)
+    {
+        ASSERT_TRUE(startHarbekIn(L""));
+        ASSERT_TRUE(harbek_.typePath(database_));
+        snapshotBefore();   // before the hold, which keeps the held file from being read
+        ASSERT_TRUE(lock_.open(held, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
+
+        MessageBoxSeen box;
+        ASSERT_TRUE(runUntilMessageBox(box));
+        expectMessageBox(box, L"中止", inUseMessage(database_), BoxIcon::Critical, {IDOK});
+        EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
+        EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started on a database in use";
+        ASSERT_TRUE(harbek_.answer(box, IDOK));
+        lock_.release();
+        expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+    }
+
+    std::wstring lockFile_;
+    FileLock lock_;
+};
+
+TEST_F(SharedDatabase, OpenInAnotherProgramIsRefusedBeforeTheCompactorStarts)
+{
+    expectRefusedWhileHeld(database_);
+}
+
+TEST_F(SharedDatabase, ItsLockFileHeldOpenIsRefusedBeforeTheCompactorStarts)
+{
+    expectRefusedWhileHeld(lockFile_);
+}
+
+// The lock file is among what the run must leave unchanged.
+TEST_F(SharedDatabase, ALockFileLeftByACrashDoesNotStopTheRepair)
+{
+    ASSERT_TRUE(startHarbekIn(L""));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    expectRunSucceeds();
+}
+
+TEST_F(SharedDatabase, AReadOnlyHiddenDatabaseComesOutReadOnlyAndHidden)
+{
+    constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    ASSERT_TRUE(SetFileAttributesW(database_.c_str(), kKept));
+    ASSERT_TRUE(startHarbekIn(L"", L"new"));
+    ASSERT_TRUE(harbek_.typePath(database_));
+    snapshotBefore();
+    ASSERT_NO_FATAL_FAILURE(expectRunSucceeds());
+    EXPECT_EQ(GetFileAttributesW(database_.c_str()) & kKept, kKept);
+    SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+}  // namespace e2e
