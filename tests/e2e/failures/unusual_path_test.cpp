@@ -1,7 +1,7 @@
 // Texts typed into the path field that do name a file, though not in the usual form: relative to
 // the current folder, outside code page 932, longer than 260 characters, with the \\?\ prefix, or
-// naming the program's own files. The compactor must see exactly -src:<typed> and
-// -dest:<after-name of typed>, and the run must end in a swap or in a clean stop.
+// naming the program's own files (which are no databases). The compactor must see exactly
+// -src:<typed> and -dest:<after-name of typed>, and the run must end in a swap or in a clean stop.
 #include "compactor_arguments.h"
 #include "failure_scenario.h"
 #include "repair_names.h"
@@ -31,6 +31,23 @@ protected:
         EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), typed, afterName));
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         expectNothingLost(database, OriginalAt::Backup, ProgramAfter::Ended);
+    }
+
+    // Types `typed`, runs, and expects the copy the compactor made of it refused as no database.
+    void expectCopyRefused(const std::wstring& typed, const std::wstring& database)
+    {
+        ASSERT_TRUE(startHarbekIn(L""));
+        ASSERT_TRUE(harbek_.typePath(typed));
+        snapshotBefore();
+        MessageBoxSeen box;
+        ASSERT_TRUE(runUntilMessageBox(box));
+        EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
+        std::wstring afterName;
+        EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), typed, afterName));
+        expectMessageBox(box, L"中止", afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
+                         BoxIcon::Critical, {IDOK});
+        ASSERT_TRUE(harbek_.answer(box, IDOK));
+        expectNothingLost(database, OriginalAt::Source, ProgramAfter::StaysOpen);
     }
 
     // Types `typed`, runs, and expects the message after the wait with the compactor's code.
@@ -130,17 +147,17 @@ TEST_F(UnusualPath, ExtendedLengthPrefixIsRepaired)
 
 // Harbek has no reason to refuse its compactor's own file; the test compactor copies anything,
 // so the swap goes through and the original program is kept as the backup.
-TEST_F(UnusualPath, CompactorsOwnFileIsSwappedWithItsOriginalKept)
+TEST_F(UnusualPath, CompactorsOwnFileIsNoDatabaseAndKeepsItsName)
 {
     ASSERT_NO_FATAL_FAILURE(installProgram());
-    expectRepaired(compactorPath(), compactorPath());
+    expectCopyRefused(compactorPath(), compactorPath());
 }
 
-TEST_F(UnusualPath, HarbeksOwnRunningFileIsSwappedWithItsOriginalKept)
+TEST_F(UnusualPath, HarbeksOwnRunningFileIsNoDatabaseAndKeepsItsName)
 {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring harbek = joinPath(programFolder(), L"Harbek.exe");
-    expectRepaired(harbek, harbek);
+    expectCopyRefused(harbek, harbek);
 }
 
 }  // namespace
