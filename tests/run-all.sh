@@ -4,27 +4,35 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
+# Each stage's end, in seconds from the start, so that a slow stage shows.
+stage() { echo "run-all: $1 done at $SECONDS s"; }
+
 bash scripts/setup.sh
 jobs=$(nproc)
+stage "set-up"
 
 cmake --preset native
 cmake --build --preset native -j"$jobs"
 ctest --preset native
-# The path handling and command line, and the Jet reader, fuzzed (45 s each), the unit tests under
+stage "native build and tests"
+# The path handling and command line, and the Jet reader, fuzzed (30 s each), the unit tests under
 # valgrind, clang-tidy.
 bash tests/fuzz/run.sh
 bash tests/quality/valgrind.sh
 bash tests/quality/clang-tidy.sh
+stage "fuzzing, valgrind and clang-tidy"
 
 # Harbek.exe as it ships: 32-bit.
 cmake --preset mingw
 cmake --build --preset mingw -j"$jobs"
+stage "32-bit build"
 . tests/wine/windows-tree.sh
 if [ "$windows_preset" != mingw ]; then
   echo "run-all: this machine cannot run 32-bit code, so 32-bit Wine cannot start; the Windows"
   echo "run-all: tests run against the same sources built for x86-64 ($windows_tree), under 64-bit Wine"
   cmake --preset "$windows_preset"
   cmake --build --preset "$windows_preset" -j"$jobs"
+  stage "x86-64 build"
 fi
 
 # Runs ctest of a MinGW tree (its preset, then ctest's own arguments) under Wine in one Xvfb
@@ -44,6 +52,7 @@ windows_ctest() {
 # here still lets the smoke below run, and fails the command at the end.
 windows_rc=0
 windows_ctest "$windows_preset" -LE smoke32 || windows_rc=$?
+stage "Windows tests"
 
 # Where 32-bit code cannot run natively: the shipped 32-bit build through the smoke, under 32-bit
 # Wine emulated by qemu-user (tests/wine/emulate-i386.sh; the README says what it registers).

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer, UBSan) in build/fuzz and runs each for
-# HARBEK_FUZZ_SECONDS (45 by default):
+# HARBEK_FUZZ_SECONDS (30 by default):
 #  - fuzz_command_line over a copy of the committed seed corpus in tests/fuzz/corpus;
 #  - fuzz_jet_reader over copies of the real databases of up to 256 KiB in the test-data folder
 #    (HARBEK_TESTDATA_DIR, by default ../shared/testdata beside the repository).
@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
-seconds=${HARBEK_FUZZ_SECONDS:-45}
+seconds=${HARBEK_FUZZ_SECONDS:-30}
 testdata=${HARBEK_TESTDATA_DIR:-../shared/testdata}
 tree=build/fuzz
 if ! command -v clang++ >/dev/null; then
