@@ -9,13 +9,8 @@ namespace frmMain {
 namespace {
 
 bool endsWithNoCase(const Text& text, const Text& end) {
-    if (text.size() < end.size()) return false;
-    for (std::size_t i = 0; i < end.size(); ++i) {
-        char16_t c = text[text.size() - end.size() + i];
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c != end[i]) return false;
-    }
-    return true;
+    return text.size() >= end.size() &&
+           mdlFunctionStandard::sameIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
 }
 
 }  // namespace

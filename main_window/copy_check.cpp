@@ -17,11 +17,7 @@ const Text kCompactErrors = u"MSysCompactError";
 constexpr std::size_t kFindingsShown = 10;
 
 // Jet finds a table whatever the case of the letters in its name.
-bool sameName(const Text& a, const Text& b) {
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
-}
+bool sameName(const Text& a, const Text& b) { return mdlFunctionStandard::sameIgnoringAsciiCase(a, b); }
 
 const jet::Table* tableNamed(const jet::Database& database, const Text& name) {
     for (const jet::Table& table : database.tables)

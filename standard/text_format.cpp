@@ -32,4 +32,12 @@ platform::Text grouped(std::uint64_t number) {
     }
 }
 
+bool sameIgnoringAsciiCase(const platform::Text& a, const platform::Text& b) {
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
 }  // namespace mdlFunctionStandard

@@ -16,4 +16,8 @@ platform::Text digits(int number, int width);
 // The number in decimal with "," between each group of three digits ("1,234,567").
 platform::Text grouped(std::uint64_t number);
 
+// Whether two texts are equal when the letters A-Z count as a-z, as names of files and of a
+// database's tables are compared; other characters must match exactly.
+bool sameIgnoringAsciiCase(const platform::Text& a, const platform::Text& b);
+
 }  // namespace mdlFunctionStandard
