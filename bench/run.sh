@@ -12,7 +12,7 @@ work=$data/work
 samples=$data/samples.txt
 export WINEPREFIX=$root/build/bench-prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
-. tests/wine/windows-tree.sh
+. wine/windows-tree.sh
 
 # "/a/b" -> "Z:\a\b", by hand: winepath would start a Wine session outside the display.
 winpath() { local p="Z:$1"; printf '%s' "${p//\//\\}"; }
@@ -44,9 +44,9 @@ build() {
   chmod u+w "$work/source.mdb" "$work/largest.mdb"
 
   # Where 32-bit code cannot run natively: the start-up and exit figures of the shipped build
-  # again, under 32-bit Wine emulated by qemu-user (tests/wine/emulate-i386.sh), in a table of their own.
+  # again, under 32-bit Wine emulated by qemu-user (wine/emulate-i386.sh), in a table of their own.
   local preload
-  if [ "$windows_preset" != mingw ] && preload=$(bash tests/wine/emulate-i386.sh build/i386-trapno); then
+  if [ "$windows_preset" != mingw ] && preload=$(bash wine/emulate-i386.sh build/i386-trapno); then
     cmake --build --preset mingw -j"$jobs" --target harbek_bench bare_window_manifest bare_window_controls timed_compactor
     mkdir -p "$bin/emulated32"
     cp build/mingw/Harbek.exe build/mingw/bench/{harbek_bench,bare_window,bare_window_manifest,bare_window_controls,timed_compactor}.exe \
@@ -158,7 +158,7 @@ inside() {
     wine wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
-  wine regedit /S "$(winpath "$root/tests/wine/prefix.reg")"
+  wine regedit /S "$(winpath "$root/wine/prefix.reg")"
   wineserver -w
   wineserver -p  # stays up between the measurements, so its CPU time can be followed
   HARBEK_BENCH_WINESERVER_PID=$(wineserver_pid || true)

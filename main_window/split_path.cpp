@@ -1,6 +1,5 @@
-// mDevidePathFile, and the stamp and clock texts of a run.
+// mDevidePathFile: a path cut after its last separator into folder and file name.
 #include "main_window/frmMain.h"
-#include "standard/text_format.h"
 #include "standard/trap.h"
 
 namespace frmMain {
@@ -21,17 +20,6 @@ void mDevidePathFile(Text path, Text& folder, Text& file) {
         line = 20;
         file = path.substr(p);
     });
-}
-
-Text stampOf(const platform::LocalTime& t) {
-    using mdlFunctionStandard::digits;
-    return digits(t.year, 4) + digits(t.month, 2) + digits(t.day, 2) + digits(t.hour, 2) +
-           digits(t.minute, 2) + digits(t.second, 2);
-}
-
-Text clockOf(const platform::LocalTime& t) {
-    using mdlFunctionStandard::digits;
-    return digits(t.hour, 2) + u":" + digits(t.minute, 2) + u":" + digits(t.second, 2);
 }
 
 }  // namespace frmMain

@@ -10,7 +10,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 bash scripts/setup.sh
-. tests/wine/windows-tree.sh  # the 32-bit build, or the x86-64 one where 32-bit code cannot run
+. wine/windows-tree.sh  # the 32-bit build, or the x86-64 one where 32-bit code cannot run
 cmake --preset "$windows_preset" >/dev/null
 cmake --build --preset "$windows_preset" -j"$(nproc)" --target Harbek JetComp
 
@@ -26,5 +26,5 @@ fi
 
 export WINEPREFIX=$PWD/build/wineprefix-run
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
-tests/wine/make-prefix.sh
+wine/make-prefix.sh
 exec wine "$folder/Harbek.exe"

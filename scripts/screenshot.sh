@@ -7,7 +7,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 dpi=${1:-96}
 out=${2:-docs/harbek-window-$dpi.png}
 bash scripts/setup.sh
-. tests/wine/windows-tree.sh  # the 32-bit build, or the x86-64 one where 32-bit code cannot run
+. wine/windows-tree.sh  # the 32-bit build, or the x86-64 one where 32-bit code cannot run
 cmake --preset "$windows_preset" >/dev/null
 cmake --build --preset "$windows_preset" -j"$(nproc)" --target Harbek >/dev/null
 
@@ -18,7 +18,7 @@ mkdir -p "$(dirname "$out")"
 xvfb-run -a -s "-screen 0 1600x1000x24" bash -c '
   set -eu
   wineserver -k 2>/dev/null || true
-  tests/wine/make-prefix.sh --headless
+  wine/make-prefix.sh --headless
   wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$HARBEK_DPI" /f >/dev/null
   wineserver -w
   wine "$HARBEK_TREE/Harbek.exe" &

@@ -26,7 +26,7 @@ stage "fuzzing, valgrind and clang-tidy"
 cmake --preset mingw
 cmake --build --preset mingw -j"$jobs"
 stage "32-bit build"
-. tests/wine/windows-tree.sh
+. wine/windows-tree.sh
 if [ "$windows_preset" != mingw ]; then
   echo "run-all: this machine cannot run 32-bit code, so 32-bit Wine cannot start; the Windows"
   echo "run-all: tests run against the same sources built for x86-64 ($windows_tree), under 64-bit Wine"
@@ -42,7 +42,7 @@ windows_ctest() {
   HARBEK_WINDOWS_PRESET=$1 WINEPREFIX=$PWD/build/$1/wineprefix xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     set -u
     wineserver -k 2>/dev/null || true
-    tests/wine/make-prefix.sh --headless
+    wine/make-prefix.sh --headless
     ctest --preset "$@"
     rc=$?
     wineserver -k 2>/dev/null || true
@@ -55,8 +55,8 @@ windows_ctest "$windows_preset" -LE smoke32 || windows_rc=$?
 stage "Windows tests"
 
 # Where 32-bit code cannot run natively: the shipped 32-bit build through the smoke, under 32-bit
-# Wine emulated by qemu-user (tests/wine/emulate-i386.sh; the README says what it registers).
-if [ "$windows_preset" = mingw64 ] && preload=$(bash tests/wine/emulate-i386.sh build/i386-trapno); then
+# Wine emulated by qemu-user (wine/emulate-i386.sh; the README says what it registers).
+if [ "$windows_preset" = mingw64 ] && preload=$(bash wine/emulate-i386.sh build/i386-trapno); then
   echo "run-all: the smoke of the shipped 32-bit build (ctest -L smoke32) under emulated 32-bit Wine"
   start=$SECONDS
   HARBEK_I386_PRELOAD=$preload windows_ctest mingw -L smoke32 || windows_rc=$?

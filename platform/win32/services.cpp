@@ -6,7 +6,7 @@
 #include "platform/win32/file_checks.h"
 #include "platform/win32/file_security.h"
 #include "platform/win32/files.h"
-#include "platform/win32/main_window.h"
+#include "platform/win32/form_window.h"
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/processes.h"
 #include "platform/win32/text.h"

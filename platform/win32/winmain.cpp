@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "main_window/frmMain.h"
-#include "platform/win32/main_window.h"
+#include "platform/win32/form_window.h"
 #include "platform/win32/services.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {

@@ -6,7 +6,7 @@
 
 #include "main_window/frmMain.h"
 #include "platform/win32/layout.h"
-#include "platform/win32/main_window.h"
+#include "platform/win32/form_window.h"
 #include "platform/win32/services.h"
 #include "tests/win32/win32_test_support.h"
 

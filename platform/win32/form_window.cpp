@@ -1,4 +1,4 @@
-#include "platform/win32/main_window.h"
+#include "platform/win32/form_window.h"
 
 #include <algorithm>
 #include <new>

@@ -1,7 +1,7 @@
 # The smoke of the shipped 32-bit build: existing cases of the Windows test programs, picked with a
 # gtest filter and labelled smoke32. Where 32-bit code cannot run natively the test command runs the
 # full suite against the x86-64 build and then `ctest --preset mingw -L smoke32` under 32-bit Wine
-# emulated by qemu-user (tests/wine/emulate-i386.sh). The full suite leaves them out (-LE smoke32):
+# emulated by qemu-user (wine/emulate-i386.sh). The full suite leaves them out (-LE smoke32):
 # it runs the same cases itself. Included by the top CMakeLists in the MinGW tree.
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
   return()

@@ -1,6 +1,6 @@
 // Each kind of processor fault, raised in a child process and left unhandled, must end the child
 // with its own exception code. Under qemu-user every fault reached Wine as the same unknown trap
-// (an access violation became an illegal instruction, int3 hung); tests/wine/trapno-preload
+// (an access violation became an illegal instruction, int3 hung); wine/trapno-preload
 // restores the trap number. Run with the 32-bit smoke (ctest label smoke32).
 #include <windows.h>
 
