@@ -6,7 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/windows-tree.sh"
-export WINEPREFIX=${WINEPREFIX:-$here/../../$windows_tree/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-$here/../$windows_tree/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
 mkdir -p "$WINEPREFIX"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -5,7 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/windows-tree.sh"
-export WINEPREFIX=${WINEPREFIX:-$here/../../$windows_tree/wineprefix}
+export WINEPREFIX=${WINEPREFIX:-$here/../$windows_tree/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # Code page 932 and file names in Japanese both need the generated ja_JP.UTF-8 locale.
