@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "main_window/frmMain.h"
-#include "tests/win32/win32_test_support.h"
+#include "support/text.h"
+#include "tests/win32/harness.h"
 
 using namespace win32test;
+using support::utf8;
 
 namespace {
 

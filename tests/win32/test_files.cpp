@@ -2,15 +2,20 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/files.h"
-#include "tests/win32/win32_test_support.h"
+#include "support/files.h"
+#include "tests/win32/harness.h"
 
 using namespace win32test;
+using support::TempFolder;
+using support::writeBytes;
 
 namespace {
 
+std::string contentOf(const std::wstring& path) { return support::readBytes(path).value_or("<missing>"); }
+
 TEST(Files, ExistsOnlyForFiles) {
     TempFolder folder(L"harbek ファイル");
-    writeFile(folder.file(L"売上 2024.mdb"), "db");
+    writeBytes(folder.file(L"売上 2024.mdb"), "db");
     CreateDirectoryW(folder.file(L"sub.mdb").c_str(), nullptr);
     auto fs = win32::createFileSystem();
     EXPECT_TRUE(fs->fileExists(text(folder.file(L"売上 2024.mdb"))));
@@ -30,7 +35,7 @@ TEST(Files, ADeviceIsNoFileButALockedFileIs) {
     EXPECT_FALSE(fs->fileExists(u"NUL"));
 
     const std::wstring locked = folder.file(L"locked.mdb");
-    writeFile(locked, "db");
+    writeBytes(locked, "db");
     HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(fs->fileExists(text(locked)));   // held open with no sharing by another program
@@ -40,8 +45,8 @@ TEST(Files, ADeviceIsNoFileButALockedFileIs) {
 TEST(Files, MoveRenamesButNeverReplaces) {
     TempFolder folder;
     const std::wstring a = folder.file(L"a.mdb"), b = folder.file(L"b.mdb"), c = folder.file(L"c.mdb");
-    writeFile(a, "A");
-    writeFile(b, "B");
+    writeBytes(a, "A");
+    writeBytes(b, "B");
     auto fs = win32::createFileSystem();
 
     SetLastError(0xdeadbeef);
@@ -53,8 +58,8 @@ TEST(Files, MoveRenamesButNeverReplaces) {
         EXPECT_FALSE(e.description.empty());
         EXPECT_NE(e.description.back(), u'\n');
     }
-    EXPECT_EQ(readFile(a), "A");
-    EXPECT_EQ(readFile(b), "B");
+    EXPECT_EQ(contentOf(a), "A");
+    EXPECT_EQ(contentOf(b), "B");
 
     SetLastError(0xdeadbeef);
     try {
@@ -65,8 +70,8 @@ TEST(Files, MoveRenamesButNeverReplaces) {
     }
 
     fs->moveFile(text(a), text(c));
-    EXPECT_EQ(readFile(a), "<missing>");
-    EXPECT_EQ(readFile(c), "A");
+    EXPECT_EQ(contentOf(a), "<missing>");
+    EXPECT_EQ(contentOf(c), "A");
 }
 
 }  // namespace

@@ -1,19 +1,15 @@
 // Message boxes: the caption given, the application title when none is, and the answer.
 #include <gtest/gtest.h>
 
-#include "platform/win32/services.h"
-#include "tests/win32/win32_test_support.h"
+#include "support/text.h"
+#include "tests/win32/harness.h"
 
 using namespace win32test;
+using support::utf8;
 
 namespace {
 
-class MessageBoxes : public ::testing::Test {
-protected:
-    MessageBoxes() : services(GetModuleHandleW(nullptr)) { platform::install(&services); }
-    ~MessageBoxes() override { platform::install(nullptr); }
-    win32::Services services;
-};
+class MessageBoxes : public WithServices {};
 
 TEST_F(MessageBoxes, ShowTheTextAndTitleAndReturnTheButton) {
     struct Row {

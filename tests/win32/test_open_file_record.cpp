@@ -7,10 +7,6 @@
 #include "platform/win32/services.h"
 #include "platform/win32/text.h"
 #include "standard/mdlFunctionStandard.h"
-#include "tests/win32/win32_test_support.h"
-
-using namespace win32test;
-
 namespace {
 
 TEST(OpenFileRecord, HoldsExactlyTheRequestedValues) {

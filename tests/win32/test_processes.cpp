@@ -3,16 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/processes.h"
-#include "platform/win32/services.h"
 #include "standard/mdlFunctionStandard.h"
-#include "tests/win32/win32_test_support.h"
+#include "support/files.h"
+#include "support/text.h"
+#include "tests/win32/harness.h"
 
 using namespace win32test;
+using support::utf8;
 
 namespace {
 
 platform::Text childLine(const std::wstring& args) {
-    return text(L"\"" + programFolder() + L"\\win32_test_child.exe\" " + args);
+    return text(L"\"" + childExe() + L"\" " + args);
 }
 
 bool hasEnded(std::uint32_t id) {
@@ -23,18 +25,21 @@ bool hasEnded(std::uint32_t id) {
     return ended;
 }
 
+DWORD exitCodeOf(std::uint32_t id) {
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id);
+    DWORD code = 0;
+    GetExitCodeProcess(h, &code);
+    CloseHandle(h);
+    return code;
+}
+
 int timerTicks = 0;
 LRESULT CALLBACK countTimers(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER) ++timerTicks;
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-class Processes : public ::testing::Test {
-protected:
-    Processes() : services(GetModuleHandleW(nullptr)) { platform::install(&services); }
-    ~Processes() override { platform::install(nullptr); }
-    win32::Services services;
-};
+class Processes : public WithServices {};
 
 TEST_F(Processes, TheWaitHandlesWindowEventsUntilTheChildEnds) {
     WNDCLASSW wc{};
@@ -59,11 +64,7 @@ TEST_F(Processes, TheWaitEndsOnAChildThatExitsWith259) {
     auto child = win32::launchMinimizedFocus(childLine(L"100 259"));
     mdlFunctionStandard::gWatchShellEnd(child->id());
     EXPECT_TRUE(hasEnded(child->id()));
-    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, child->id());
-    DWORD code = 0;
-    GetExitCodeProcess(h, &code);
-    CloseHandle(h);
-    EXPECT_EQ(code, 259u);
+    EXPECT_EQ(exitCodeOf(child->id()), 259u);
     EXPECT_EQ(child->exitCode(), std::optional<std::uint32_t>(259u));
 }
 
@@ -77,11 +78,7 @@ TEST_F(Processes, ARunningChildHasNoExitCodeYet) {
 TEST_F(Processes, TheChildStartsMinimized) {
     auto child = win32::launchMinimizedFocus(childLine(L"show"));
     mdlFunctionStandard::gWatchShellEnd(child->id());
-    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, child->id());
-    DWORD code = 0;
-    GetExitCodeProcess(h, &code);
-    CloseHandle(h);
-    EXPECT_EQ(code, static_cast<DWORD>(SW_SHOWMINIMIZED));
+    EXPECT_EQ(exitCodeOf(child->id()), static_cast<DWORD>(SW_SHOWMINIMIZED));
 }
 
 TEST_F(Processes, AProcessThatCannotBeOpenedEndsTheWaitAtOnce) {
@@ -90,8 +87,8 @@ TEST_F(Processes, AProcessThatCannotBeOpenedEndsTheWaitAtOnce) {
 }
 
 TEST_F(Processes, ALaunchThatCannotStartRaisesTheSystemsError) {
-    TempFolder folder;
-    writeFile(folder.file(L"JetComp.exe"), "not a program");
+    support::TempFolder folder;
+    support::writeBytes(folder.file(L"JetComp.exe"), "not a program");
     struct Row {
         std::wstring line;
     };

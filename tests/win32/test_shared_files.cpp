@@ -6,9 +6,14 @@
 
 #include "platform/win32/file_checks.h"
 #include "platform/win32/file_security.h"
-#include "tests/win32/win32_test_support.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/text.h"
+#include "tests/win32/harness.h"
 
 using namespace win32test;
+using support::TempFolder;
+using support::writeBytes;
 
 namespace {
 
@@ -18,31 +23,20 @@ public:
     Holder(const std::wstring& path, DWORD sharing) {
         const std::wstring name = L"harbek-held-" + std::to_wstring(GetCurrentProcessId());
         HANDLE held = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-        std::wstring line = L"\"" + programFolder() + L"\\win32_test_child.exe\" hold " +
-                            std::to_wstring(sharing) + L" \"" + path + L"\" " + name;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION child{};
-        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &child)) {
-            CloseHandle(child.hThread);
-            process_ = child.hProcess;
-            HANDLE either[] = {held, process_};
+        support::Launch hold;
+        hold.exe = childExe();
+        hold.arguments = L"hold " + std::to_wstring(sharing) + L" \"" + path + L"\" " + name;
+        if (child_.start(hold)) {
+            HANDLE either[] = {held, child_.handle()};
             holding = WaitForMultipleObjects(2, either, FALSE, 10000) == WAIT_OBJECT_0;
         }
         CloseHandle(held);
     }
-    ~Holder() {
-        TerminateProcess(process_, 0);
-        WaitForSingleObject(process_, 5000);
-        CloseHandle(process_);
-    }
-    Holder(const Holder&) = delete;
-    Holder& operator=(const Holder&) = delete;
+    ~Holder() { child_.kill(); }
     bool holding = false;
 
 private:
-    HANDLE process_ = nullptr;
+    support::Process child_;
 };
 
 TEST(SharedFiles, HeldOpenOnlyWhileAnotherProgramHasIt) {
@@ -63,7 +57,7 @@ TEST(SharedFiles, HeldOpenOnlyWhileAnotherProgramHasIt) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         DeleteFileW(path.c_str());
-        if (row.exists) writeFile(path, "lock");
+        if (row.exists) writeBytes(path, "lock");
         std::optional<Holder> holder;
         if (row.sharing != kNobody) {
             ASSERT_TRUE(holder.emplace(path, row.sharing).holding);
@@ -87,7 +81,7 @@ TEST(SharedFiles, FreeSpaceIsThatOfTheFilesFolder) {
     for (const std::wstring& path : {folder.file(L"sales.mdb"), std::wstring(L"sales.mdb")}) {
         const std::uint64_t free = win32::freeSpaceBeside(text(path)), there = expected.QuadPart;
         const std::uint64_t apart = free > there ? free - there : there - free;
-        EXPECT_LT(apart, 256u << 20) << utf8(path);
+        EXPECT_LT(apart, 256u << 20) << support::utf8(path);
     }
     SetCurrentDirectoryW(current);
     EXPECT_THROW(win32::freeSpaceBeside(text(folder.file(L"none\\sales.mdb"))), platform::RuntimeError);
@@ -120,8 +114,8 @@ TEST(SharedFiles, AttributesAndCreationTimeAreCarried) {
         TempFolder folder;
         const std::wstring from = folder.file(L"_BeforeRepair20261207090503sales.mdb");
         const std::wstring to = folder.file(L"sales.mdb");
-        writeFile(from, "original");
-        writeFile(to, "repaired");
+        writeBytes(from, "original");
+        writeBytes(to, "repaired");
         HANDLE h = CreateFileW(from.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const FILETIME time{static_cast<DWORD>(created), static_cast<DWORD>(created >> 32)};
         ASSERT_TRUE(SetFileTime(h, &time, nullptr, nullptr));

@@ -8,9 +8,11 @@
 #include "platform/win32/layout.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/services.h"
-#include "tests/win32/win32_test_support.h"
+#include "support/text.h"
+#include "tests/win32/harness.h"
 
 using namespace win32test;
+using support::utf8;
 
 namespace {
 
@@ -20,12 +22,6 @@ std::wstring className(HWND h) {
     wchar_t name[64];
     GetClassNameW(h, name, 64);
     return name;
-}
-
-std::wstring caption(HWND h) {
-    std::vector<wchar_t> b(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1);
-    GetWindowTextW(h, b.data(), static_cast<int>(b.size()));
-    return b.data();
 }
 
 class Window : public ::testing::Test {
@@ -78,7 +74,7 @@ protected:
 TEST_F(Window, HasTheCaptionControlsAndSizesInPixelsAtItsDpi) {
     HWND w = win32::mainWindow();
     ASSERT_TRUE(IsWindowVisible(w));
-    EXPECT_EQ(caption(w), L"MDBファイル修復ツール");
+    EXPECT_EQ(windowText(w), L"MDBファイル修復ツール");
     const UINT dpi = win32::windowDpi(w);
     RECT client;
     GetClientRect(w, &client);
@@ -107,7 +103,7 @@ TEST_F(Window, HasTheCaptionControlsAndSizesInPixelsAtItsDpi) {
         HWND c = control(row.name);
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(_wcsicmp(className(c).c_str(), row.cls), 0) << utf8(className(c));
-        EXPECT_EQ(caption(c), row.text);
+        EXPECT_EQ(windowText(c), row.text);
         RECT r;
         GetWindowRect(c, &r);
         MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&r), 2);
@@ -182,7 +178,7 @@ TEST_F(Window, TextFieldsReadWhatIsTypedAndShowWhatIsSet) {
     SendMessageW(control("fldMdbFile"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\データ\\売上 2024.mdb"));
     EXPECT_EQ(services->readText(platform::TextField::MdbFile), u"C:\\データ\\売上 2024.mdb");
     services->setText(platform::TextField::Msg, u"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
-    EXPECT_EQ(caption(control("fldMsg")), L"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
+    EXPECT_EQ(windowText(control("fldMsg")), L"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
     EXPECT_EQ(services->readText(platform::TextField::Msg), u"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
     services->setText(platform::TextField::MdbFile, u"");
     EXPECT_EQ(services->readText(platform::TextField::MdbFile), u"");
