@@ -26,9 +26,7 @@ std::vector<std::wstring> split(const std::wstring& line) {
 
 TEST(CommandLine, SplitsIntoTheCompactorsPathAndItsTwoArguments) {
     struct Row {
-        const wchar_t* folder;
-        const wchar_t* source;
-        const wchar_t* after;
+        const wchar_t *folder, *source, *after;
     };
     const Row rows[] = {
         {L"C:\\Program Files\\Harbek", L"C:\\data\\sales.mdb", L"C:\\data\\_AfterRepair20261207090503sales.mdb"},
