@@ -5,20 +5,21 @@
 #include "standin_harness.h"
 
 using namespace standin;
+using support::folderEntries;
 
 namespace {
 
 // How Harbek names the compacted copy: tag and stamp in front of the file name.
-std::wstring after_name(const std::wstring& file) { return L"_AfterRepair20240229235959" + file; }
+std::wstring afterName(const std::wstring& file) { return L"_AfterRepair20240229235959" + file; }
 
 struct RealCopy {
-  const wchar_t* database;  // in the test data folder
-  const wchar_t* folder;
-  const wchar_t* file;
-  bool dest_first_in_capitals;  // -DEST:"..." -SRC:"..."
+    const wchar_t* database;  // in the test data folder
+    const wchar_t* folder;
+    const wchar_t* file;
+    bool destFirstInCapitals;  // -DEST:"..." -SRC:"..."
 };
 
-const RealCopy real_copies[] = {
+const RealCopy kRealCopies[] = {
     {L"jet3-testV1997.mdb", L"plain", L"db.mdb", false},
     {L"jet4-compIndexTestV2000.mdb", L"with  two spaces", L"sales 2024.mdb", false},
     {L"jet3-testV1997.mdb", L"データ 修復", L"販売 管理.mdb", false},
@@ -26,60 +27,60 @@ const RealCopy real_copies[] = {
 };
 
 TEST(StandinCopy, CopiesRealJetDatabasesByteForByte) {
-  for (size_t i = 0; i < std::size(real_copies); ++i) {
-    const RealCopy& row = real_copies[i];
-    SCOPED_TRACE(testing::Message() << "row " << i << ": " << row.folder << L"\\" << row.file);
-    ScratchFolder dir(row.folder);
-    const std::string original = read_file(testdata_file(row.database));
-    ASSERT_GT(original.size(), 100000u);
-    const std::wstring source = dir / row.file;
-    const std::wstring destination = dir / after_name(row.file);
-    write_file(source, original);
+    for (size_t i = 0; i < std::size(kRealCopies); ++i) {
+        const RealCopy& row = kRealCopies[i];
+        SCOPED_TRACE(testing::Message() << "row " << i << ": " << row.folder << L"\\" << row.file);
+        ScratchFolder dir(row.folder);
+        const std::string original = readFile(testdataFile(row.database));
+        ASSERT_GT(original.size(), 100000u);
+        const std::wstring source = dir / row.file;
+        const std::wstring destination = dir / afterName(row.file);
+        writeFile(source, original);
 
-    const RunResult run = run_jetcomp(row.dest_first_in_capitals
-                                    ? L"-DEST:\"" + destination + L"\" -SRC:\"" + source + L"\""
-                                    : copy_arguments(source, destination));
+        const support::Finished run = runJetComp(row.destFirstInCapitals
+                                                     ? L"-DEST:\"" + destination + L"\" -SRC:\"" + source + L"\""
+                                                     : copyArguments(source, destination));
 
-    EXPECT_EQ(run.exit_code, 0u) << run.err;
-    EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(read_file(destination) == original) << "the copy differs from the original";
-    EXPECT_TRUE(read_file(source) == original) << "the source was changed";
-    EXPECT_EQ(folder_names(dir.path()), sorted({row.file, after_name(row.file)}));
-  }
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(readFile(destination) == original) << "the copy differs from the original";
+        EXPECT_TRUE(readFile(source) == original) << "the source was changed";
+        EXPECT_EQ(folderEntries(dir.path()), sorted({row.file, afterName(row.file)}));
+    }
 }
 
 TEST(StandinCopy, CopiesAceFilesOfEverySizeAroundTheBlock) {
-  const size_t block = 1 << 20;
-  const size_t sizes[] = {20, block - 1, block, block + 1, 2 * block + 12345};
-  for (const size_t size : sizes) {
-    SCOPED_TRACE(testing::Message() << "size " << size);
-    ScratchFolder dir;
-    std::string bytes = database_header("Standard ACE DB");
-    for (size_t i = bytes.size(); i < size; ++i) bytes += char((i * 31 + i / 4096) % 251);
-    write_file(dir / L"a.accdb", bytes);
+    const size_t block = 1 << 20;
+    const size_t sizes[] = {20, block - 1, block, block + 1, 2 * block + 12345};
+    for (const size_t size : sizes) {
+        SCOPED_TRACE(testing::Message() << "size " << size);
+        ScratchFolder dir;
+        std::string bytes = databaseHeader("Standard ACE DB");
+        for (size_t i = bytes.size(); i < size; ++i) bytes += char((i * 31 + i / 4096) % 251);
+        writeFile(dir / L"a.accdb", bytes);
 
-    const RunResult run = run_jetcomp(copy_arguments(dir / L"a.accdb", dir / L"b.accdb"));
+        const support::Finished run = runJetComp(copyArguments(dir / L"a.accdb", dir / L"b.accdb"));
 
-    EXPECT_EQ(run.exit_code, 0u) << run.err;
-    EXPECT_TRUE(read_file(dir / L"b.accdb") == bytes) << "the copy differs from the original";
-    EXPECT_EQ(folder_names(dir.path()), sorted({L"a.accdb", L"b.accdb"}));
-  }
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        EXPECT_TRUE(readFile(dir / L"b.accdb") == bytes) << "the copy differs from the original";
+        EXPECT_EQ(folderEntries(dir.path()), sorted({L"a.accdb", L"b.accdb"}));
+    }
 }
 
 // A reader that does not share writing blocks anyone who wants to write: the copy only reads.
 TEST(StandinCopy, OpensTheSourceForReadingOnly) {
-  ScratchFolder dir;
-  const std::string original = read_file(testdata_file(L"jet3-testV1997.mdb"));
-  write_file(dir / L"in.mdb", original);
-  const HANDLE reader = CreateFileW((dir / L"in.mdb").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    ScratchFolder dir;
+    const std::string original = readFile(testdataFile(L"jet3-testV1997.mdb"));
+    writeFile(dir / L"in.mdb", original);
+    const HANDLE reader = CreateFileW((dir / L"in.mdb").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
 
-  const RunResult run = run_jetcomp(copy_arguments(dir / L"in.mdb", dir / L"out.mdb"));
-  CloseHandle(reader);
+    const support::Finished run = runJetComp(copyArguments(dir / L"in.mdb", dir / L"out.mdb"));
+    CloseHandle(reader);
 
-  EXPECT_EQ(run.exit_code, 0u) << run.err;
-  EXPECT_TRUE(read_file(dir / L"out.mdb") == original);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_TRUE(readFile(dir / L"out.mdb") == original);
 }
 
 }  // namespace
