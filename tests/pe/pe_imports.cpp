@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 
 namespace pe {
 namespace {
@@ -145,16 +146,12 @@ PeImports readImportsOfFile(const std::filesystem::path& file)
 
 bool isSystemDll(const std::string& name)
 {
+    static const std::set<std::string> kSystemDlls = {
+        "kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "comctl32.dll",
+        "shell32.dll", "advapi32.dll", "msvcrt.dll", "ole32.dll",
+    };
     const std::string n = lower(name);
-    for (const char* runtime : {"libstdc++", "libgcc", "libwinpthread"})
-        if (n.rfind(runtime, 0) == 0) return false;
-    if (n.find_first_of("\\/:") != std::string::npos) return false;
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
-    const std::filesystem::path path = std::filesystem::path(folder) / name;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return kSystemDlls.count(n) || (n.rfind("api-ms-win-", 0) == 0 && n.find_first_of("\\/:") == std::string::npos);
 }
 
 }  // namespace pe

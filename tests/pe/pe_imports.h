@@ -17,8 +17,10 @@ struct PeImports {
 PeImports readImports(const std::string& bytes);
 PeImports readImportsOfFile(const std::filesystem::path& file);
 
-// A DLL that every Windows has: it lies in the system folder (GetSystemDirectoryW) and is not one
-// of a compiler's runtime DLLs, which a careless install may have copied there.
+// A DLL that comes with every Windows Harbek runs on, so Harbek.exe may import it: one of a short
+// list, or an API set (api-ms-win-...). Case is ignored; a name with a folder is none. A compiler's
+// runtime DLL (libstdc++, libgcc, libwinpthread) is none, even where a careless install copied one
+// into the system folder.
 bool isSystemDll(const std::string& name);
 
 }  // namespace pe

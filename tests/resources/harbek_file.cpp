@@ -1,17 +1,8 @@
 #include "harbek_file.h"
 
-std::wstring windowsPath(std::string_view unixPath) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, unixPath.data(), static_cast<int>(unixPath.size()),
-                                     nullptr, 0);
-    std::wstring path(length, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, unixPath.data(), static_cast<int>(unixPath.size()), path.data(),
-                        length);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return L"Z:" + path;
-}
+#include "support/text.h"
 
-std::wstring harbekExePath() { return windowsPath(HARBEK_EXE); }
+std::wstring harbekExePath() { return support::windowsPathOf(HARBEK_EXE); }
 
 HarbekData::HarbekData()
     : module_(LoadLibraryExW(harbekExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}

@@ -6,9 +6,6 @@
 #include <string>
 #include <string_view>
 
-// A path of the build tree (a Unix path) as Wine sees it: "Z:" followed by the path with "\".
-std::wstring windowsPath(std::string_view unixPath);
-
 std::wstring harbekExePath();
 
 // Harbek.exe mapped with LOAD_LIBRARY_AS_DATAFILE; freed with the object.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "harbek_file.h"
+#include "support/text.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ const COLORREF kBackground = RGB(1, 2, 3);  // not in the palette: shows where t
 
 // The expected colour of every pixel, row by row from the top, from a pixel map of icon/.
 std::vector<COLORREF> expectedPixels(const char* mapName) {
-    std::ifstream in(windowsPath(std::string(HARBEK_ICON_DIR) + "/" + mapName).c_str());
+    std::ifstream in(support::windowsPathOf(std::string(HARBEK_ICON_DIR) + "/" + mapName).c_str());
     std::vector<COLORREF> pixels;
     std::string line;
     while (std::getline(in, line)) {

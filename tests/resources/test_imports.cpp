@@ -3,7 +3,6 @@
 // (libstdc++, libgcc, libwinpthread) shows up here and not only on a user's machine.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <set>
 #include <string>
@@ -19,15 +18,6 @@ std::string lower(std::string text) {
     return text;
 }
 
-bool comesWithWindows(const std::string& dll) {
-    static const std::set<std::string> system = {
-        "kernel32.dll", "user32.dll", "gdi32.dll",    "comdlg32.dll", "comctl32.dll",
-        "shell32.dll",  "advapi32.dll", "msvcrt.dll", "ole32.dll",
-    };
-    std::string name = lower(dll);
-    return system.count(name) || name.rfind("api-ms-win-", 0) == 0;
-}
-
 TEST(Imports, OnlyDllsThatComeWithWindows) {
     const pe::PeImports exe = pe::readImportsOfFile(harbekExePath());
     ASSERT_TRUE(exe.ok) << "Harbek.exe: " << exe.problem;
@@ -37,7 +27,7 @@ TEST(Imports, OnlyDllsThatComeWithWindows) {
     std::set<std::string> all;
     for (const std::string& dll : imported) all.insert(lower(dll));
     EXPECT_EQ(all.count("kernel32.dll"), 1u) << "the import table was not read";
-    for (const std::string& dll : imported) EXPECT_TRUE(comesWithWindows(dll)) << "imports " << dll;
+    for (const std::string& dll : imported) EXPECT_TRUE(pe::isSystemDll(dll)) << "imports " << dll;
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // Harbek.exe's manifest: present once as resource 1, and read by the loader the way Windows reads
 // it (an activation context made from the exe), so a misspelt namespace or a dependency that does
 // not resolve fails here instead of being ignored silently at run time.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "harbek_file.h"
+
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -24,12 +27,9 @@ TEST(Manifest, OneManifestResourceNamedOne) {
     EXPECT_EQ(names[0], 1u) << "the loader reads manifest 1 of an executable";
 
     std::string text(harbek.resource(MAKEINTRESOURCEW(1), RT_MANIFEST));
-    EXPECT_NE(text.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"), std::string::npos)
-        << text;
-    EXPECT_NE(text.find("PerMonitorV2"), std::string::npos) << text;
-    EXPECT_NE(text.find(R"(name="Harbek" version="1.0.0.2" processorArchitecture="x86")"),
-              std::string::npos)
-        << text;
+    EXPECT_THAT(text, HasSubstr(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"));
+    EXPECT_THAT(text, HasSubstr("PerMonitorV2"));
+    EXPECT_THAT(text, HasSubstr(R"(name="Harbek" version="1.0.0.2" processorArchitecture="x86")"));
 }
 
 // An activation context made from Harbek.exe's own manifest, released with the object.
@@ -72,7 +72,7 @@ TEST_F(HarbekContext, ResolvesVersion6OfTheCommonControls) {
     ASSERT_NE(assembly->lpAssemblyEncodedAssemblyIdentity, nullptr);
     std::wstring identity = assembly->lpAssemblyEncodedAssemblyIdentity;
     EXPECT_EQ(identity.rfind(L"Microsoft.Windows.Common-Controls,", 0), 0u) << identity;
-    EXPECT_NE(identity.find(L"version=\"6."), std::wstring::npos) << identity;
+    EXPECT_THAT(identity, HasSubstr(L"version=\"6."));
 
     ULONG_PTR cookie = 0;
     ASSERT_TRUE(ActivateActCtx(context_, &cookie)) << "error " << GetLastError();
@@ -83,8 +83,7 @@ TEST_F(HarbekContext, ResolvesVersion6OfTheCommonControls) {
     GetModuleFileNameW(comctl, path, MAX_PATH);
     FreeLibrary(comctl);
     CharLowerW(path);
-    EXPECT_NE(std::wstring(path).find(L"\\winsxs\\"), std::wstring::npos)
-        << "comctl32 came from " << path << ", not from the side-by-side store";
+    EXPECT_THAT(std::wstring(path), HasSubstr(L"\\winsxs\\")) << "comctl32 is not from the side-by-side store";
 }
 
 TEST_F(HarbekContext, DeclaresPerMonitorDpiAwareness) {

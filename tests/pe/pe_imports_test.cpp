@@ -1,32 +1,21 @@
+// The import-table reader on a real executable, Harbek.exe: what it imports, and the same bytes
+// cut short or spoilt, which must be refused with a reason and never crash the reader.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "resources/harbek_file.h"
 #include "pe_imports.h"
+#include "support/files.h"
 
-namespace bench {
 namespace {
 
-std::string windowsPath(std::string linuxPath)
-{
-    for (char& c : linuxPath)
-        if (c == '/') c = '\\';
-    return "Z:" + linuxPath;
-}
+std::string harbekBytes() { return support::readBytes(harbekExePath()).value_or(""); }
 
-std::string bareWindowBytes()
-{
-    std::ifstream in(windowsPath(BENCH_BARE_WINDOW_EXE), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-TEST(PeImports, ReadsWhatTheBareWindowImportsAndFindsThemAllInTheSystemFolder)
-{
-    const pe::PeImports imports = pe::readImports(bareWindowBytes());
+TEST(PeImports, ReadsWhatHarbekImportsAndFindsThemAllAmongTheSystemDlls) {
+    const pe::PeImports imports = pe::readImports(harbekBytes());
     ASSERT_TRUE(imports.ok) << imports.problem;
     bool kernel32 = false, user32 = false;
     for (const auto& dll : imports.dlls) {
@@ -38,9 +27,8 @@ TEST(PeImports, ReadsWhatTheBareWindowImportsAndFindsThemAllInTheSystemFolder)
     EXPECT_TRUE(imports.delayed.empty());
 }
 
-TEST(PeImports, ACutShortOrForeignFileIsRefusedWithAReason)
-{
-    const std::string whole = bareWindowBytes();
+TEST(PeImports, ACutShortOrForeignFileIsRefusedWithAReason) {
+    const std::string whole = harbekBytes();
     ASSERT_GT(whole.size(), 4096u);
     // Cut anywhere in the headers and the first sections: never a crash, never a made-up list.
     for (std::size_t size = 0; size < 8192 && size < whole.size(); size += 61) {
@@ -59,8 +47,7 @@ TEST(PeImports, ACutShortOrForeignFileIsRefusedWithAReason)
     EXPECT_FALSE(pe::readImportsOfFile("Z:\\no\\such\\file.exe").ok);
 }
 
-TEST(PeImports, ACompilersRuntimeIsNoSystemDllEvenWhereAFileOfThatNameExists)
-{
+TEST(PeImports, ACompilersRuntimeIsNoSystemDllEvenWhereAFileOfThatNameExists) {
     EXPECT_TRUE(pe::isSystemDll("kernel32.dll"));
     EXPECT_TRUE(pe::isSystemDll("USER32.dll"));
     EXPECT_FALSE(pe::isSystemDll("libstdc++-6.dll"));
@@ -70,4 +57,3 @@ TEST(PeImports, ACompilersRuntimeIsNoSystemDllEvenWhereAFileOfThatNameExists)
 }
 
 }  // namespace
-}  // namespace bench
