@@ -30,7 +30,7 @@ harbek_smoke32(open_file_record harbek_win32_tests "OpenFileRecord.*")
 # Every kind of processor fault, through the emulator and the trap-number library.
 add_executable(fault_codes_test ${CMAKE_CURRENT_LIST_DIR}/faults/fault_codes_test.cpp)
 target_compile_definitions(fault_codes_test PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(fault_codes_test PRIVATE GTest::gtest)
+target_link_libraries(fault_codes_test PRIVATE test_support GTest::gtest)
 harbek_smoke32(fault_codes fault_codes_test "FaultCodes.*")
 # The stand-in JetComp.exe that ships for demos, on the real databases.
 harbek_smoke32(standin standin_tests "StandinCopy.CopiesRealJetDatabasesByteForByte")

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <string>
 
+#include "support/process.h"
+#include "support/text.h"
+
 namespace {
 
 #pragma GCC diagnostic ignored "-Winfinite-recursion"
@@ -53,20 +56,11 @@ struct Fault {
 DWORD exitCodeOf(const char* name)
 {
     wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" --fault ";
-    for (const char* c = name; *c; ++c) line += static_cast<wchar_t>(*c);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return GetLastError();
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    else TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    support::Launch child;
+    child.exe.assign(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    child.arguments = L"--fault " + support::utf16(name);
+    const support::Finished run = support::runToEnd(child, 60000);  // STILL_ACTIVE when it hangs
+    return run.started ? run.exitCode : run.error;
 }
 
 TEST(FaultCodes, EachUnhandledFaultEndsTheProcessWithItsOwnCode)
