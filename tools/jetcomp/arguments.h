@@ -15,6 +15,6 @@ struct Arguments {
 };
 
 // argv[0] is the program itself and is skipped. A help switch anywhere wins over any problem.
-Arguments parse_arguments(int argc, const wchar_t* const argv[]);
+Arguments parseArguments(int argc, const wchar_t* const argv[]);
 
 }  // namespace jetcomp

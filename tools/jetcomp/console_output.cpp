@@ -6,7 +6,7 @@
 
 namespace jetcomp {
 
-void write_text(Stream stream, std::wstring_view text) {
+void writeText(Stream stream, std::wstring_view text) {
   const HANDLE out = GetStdHandle(stream == Stream::out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   if (out == nullptr || out == INVALID_HANDLE_VALUE) return;  // started without a console or pipes
 

@@ -9,6 +9,6 @@ namespace jetcomp {
 enum class Stream { out, err };
 
 // Writes text whose lines end in "\n"; each line ends in "\r\n" on the way out.
-void write_text(Stream stream, std::wstring_view text);
+void writeText(Stream stream, std::wstring_view text);
 
 }  // namespace jetcomp

@@ -21,7 +21,7 @@
 namespace jetcomp {
 namespace {
 
-constexpr DWORD block_size = 1u << 20;  // memory stays flat whatever the database's size
+constexpr DWORD kBlockSize = 1u << 20;  // memory stays flat whatever the database's size
 
 // Owns one file handle; NULL and INVALID_HANDLE_VALUE both mean "none".
 class FileHandle {
@@ -46,7 +46,7 @@ class FileHandle {
 };
 
 // The system's text for an error, on one line (it is in the system's language).
-std::wstring system_text(DWORD code) {
+std::wstring systemText(DWORD code) {
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -61,17 +61,17 @@ std::wstring system_text(DWORD code) {
 
 std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
-CopyOutcome refused(int exit_code, std::wstring reason) { return {exit_code, std::move(reason), 0}; }
+CopyOutcome refused(int exitCode, std::wstring reason) { return {exitCode, std::move(reason), 0}; }
 
-CopyOutcome failed(int exit_code, const std::wstring& what, DWORD error) {
+CopyOutcome failed(int exitCode, const std::wstring& what, DWORD error) {
   std::wstring reason = what + L" (error " + std::to_wstring(error);
-  const std::wstring text = system_text(error);
+  const std::wstring text = systemText(error);
   if (!text.empty()) reason += L": " + text;
-  return {exit_code, reason + L")", 0};
+  return {exitCode, reason + L")", 0};
 }
 
 // Fills the buffer up to capacity or to the end of the file; got tells how far.
-DWORD read_block(HANDLE file, unsigned char* buffer, DWORD capacity, DWORD& got) {
+DWORD readBlock(HANDLE file, unsigned char* buffer, DWORD capacity, DWORD& got) {
   got = 0;
   while (got < capacity) {
     DWORD n = 0;
@@ -82,7 +82,7 @@ DWORD read_block(HANDLE file, unsigned char* buffer, DWORD capacity, DWORD& got)
   return ERROR_SUCCESS;
 }
 
-DWORD write_block(HANDLE file, const unsigned char* data, DWORD size) {
+DWORD writeBlock(HANDLE file, const unsigned char* data, DWORD size) {
   while (size > 0) {
     DWORD n = 0;
     if (!WriteFile(file, data, size, &n, nullptr)) return GetLastError();
@@ -93,7 +93,7 @@ DWORD write_block(HANDLE file, const unsigned char* data, DWORD size) {
   return ERROR_SUCCESS;
 }
 
-// The copy while it is being written, beside the destination. Unless rename_to succeeds, the
+// The copy while it is being written, beside the destination. Unless renameTo succeeds, the
 // file is gone once this object is.
 class PartialCopy {
  public:
@@ -119,7 +119,7 @@ class PartialCopy {
       file_.reset(h);
       name_ = std::move(name);  // only a file this run created is ever deleted by name
       // Where the file system cannot mark it, the destructor still deletes it by name.
-      marked_ = mark_for_deletion(true);
+      marked_ = markForDeletion(true);
       return ERROR_SUCCESS;
     }
     return ERROR_FILE_EXISTS;
@@ -131,13 +131,13 @@ class PartialCopy {
   // Flushes and closes the complete copy, no longer marked for deletion.
   DWORD finish() {
     if (!FlushFileBuffers(file_.get())) return GetLastError();
-    if (marked_ && !mark_for_deletion(false)) return GetLastError();
+    if (marked_ && !markForDeletion(false)) return GetLastError();
     marked_ = false;
     if (!file_.close()) return GetLastError();
     return ERROR_SUCCESS;
   }
 
-  DWORD rename_to(const std::wstring& destination) {
+  DWORD renameTo(const std::wstring& destination) {
     // Never replaces: MOVEFILE_REPLACE_EXISTING is deliberately absent.
     if (!MoveFileExW(name_.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH)) return GetLastError();
     kept_ = true;
@@ -145,7 +145,7 @@ class PartialCopy {
   }
 
  private:
-  bool mark_for_deletion(bool on) {
+  bool markForDeletion(bool on) {
     FILE_DISPOSITION_INFO info{BOOLEAN(on ? TRUE : FALSE)};
     return SetFileInformationByHandle(file_.get(), FileDispositionInfo, &info, sizeof info) != 0;
   }
@@ -158,49 +158,49 @@ class PartialCopy {
 
 }  // namespace
 
-CopyOutcome copy_database(const std::wstring& source, const std::wstring& destination) {
+CopyOutcome copyDatabase(const std::wstring& source, const std::wstring& destination) {
   FileHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!in.valid()) return failed(exit_io_failure, L"cannot open the source " + quoted(source), GetLastError());
+  if (!in.valid()) return failed(kExitIoFailure, L"cannot open the source " + quoted(source), GetLastError());
 
-  const std::unique_ptr<unsigned char[]> buffer(new unsigned char[block_size]);
+  const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBlockSize]);
   DWORD got = 0;
-  if (const DWORD error = read_block(in.get(), buffer.get(), block_size, got))
-    return failed(exit_io_failure, L"cannot read the source " + quoted(source), error);
-  if (!has_database_signature(buffer.get(), got)) {
-    if (got < signature_end)
-      return refused(exit_not_database, quoted(source) + L" is too short to be a Jet or ACE database (" +
+  if (const DWORD error = readBlock(in.get(), buffer.get(), kBlockSize, got))
+    return failed(kExitIoFailure, L"cannot read the source " + quoted(source), error);
+  if (!hasDatabaseSignature(buffer.get(), got)) {
+    if (got < kSignatureEnd)
+      return refused(kExitNotDatabase, quoted(source) + L" is too short to be a Jet or ACE database (" +
                                             std::to_wstring(got) + L" bytes)");
-    return refused(exit_not_database, quoted(source) + L" is not a Jet or ACE database (no \"Standard Jet DB\""
+    return refused(kExitNotDatabase, quoted(source) + L" is not a Jet or ACE database (no \"Standard Jet DB\""
                                                        L" or \"Standard ACE DB\" at byte 4)");
   }
 
   if (GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES)
-    return refused(exit_destination_exists,
+    return refused(kExitDestinationExists,
                    L"the destination " + quoted(destination) + L" already exists; it is left as it is");
 
   PartialCopy copy;
   if (const DWORD error = copy.create(destination))
-    return failed(exit_io_failure, L"cannot create a file beside the destination " + quoted(destination), error);
+    return failed(kExitIoFailure, L"cannot create a file beside the destination " + quoted(destination), error);
 
   unsigned long long total = 0;
   for (;;) {
-    if (const DWORD error = write_block(copy.handle(), buffer.get(), got))
-      return failed(exit_io_failure, L"cannot write " + quoted(copy.name()), error);
+    if (const DWORD error = writeBlock(copy.handle(), buffer.get(), got))
+      return failed(kExitIoFailure, L"cannot write " + quoted(copy.name()), error);
     total += got;
-    if (got < block_size) break;  // read_block only stops short at the end of the file
-    if (const DWORD error = read_block(in.get(), buffer.get(), block_size, got))
-      return failed(exit_io_failure, L"cannot read the source " + quoted(source), error);
+    if (got < kBlockSize) break;  // readBlock only stops short at the end of the file
+    if (const DWORD error = readBlock(in.get(), buffer.get(), kBlockSize, got))
+      return failed(kExitIoFailure, L"cannot read the source " + quoted(source), error);
   }
 
   if (const DWORD error = copy.finish())
-    return failed(exit_io_failure, L"cannot finish writing " + quoted(copy.name()), error);
-  if (const DWORD error = copy.rename_to(destination)) {
+    return failed(kExitIoFailure, L"cannot finish writing " + quoted(copy.name()), error);
+  if (const DWORD error = copy.renameTo(destination)) {
     const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    return failed(taken ? exit_destination_exists : exit_io_failure,
+    return failed(taken ? kExitDestinationExists : kExitIoFailure,
                   L"cannot rename " + quoted(copy.name()) + L" to " + quoted(destination), error);
   }
-  return {exit_copied, {}, total};
+  return {kExitCopied, {}, total};
 }
 
 }  // namespace jetcomp

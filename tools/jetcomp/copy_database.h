@@ -7,11 +7,11 @@
 namespace jetcomp {
 
 struct CopyOutcome {
-  int exit_code = 0;       // one of ExitCode
+  int exitCode = 0;       // one of ExitCode
   std::wstring reason;     // for a failure: one line, with the system's error number
   unsigned long long bytes = 0;  // bytes copied, on success
 };
 
-CopyOutcome copy_database(const std::wstring& source, const std::wstring& destination);
+CopyOutcome copyDatabase(const std::wstring& source, const std::wstring& destination);
 
 }  // namespace jetcomp
