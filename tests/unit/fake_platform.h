@@ -2,8 +2,11 @@
 // title; moves; launches), answers and failures are scripted per test, and files live in a map.
 #pragma once
 
+#include "support/text_printer.h"   // before anything else that could include GoogleTest
+
 #include <deque>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <set>
@@ -11,6 +14,8 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/null_services.h"
+#include "support/unicode.h"
 
 namespace fake {
 
@@ -24,8 +29,9 @@ struct Box {
     std::int32_t flags;
     std::optional<Text> title;
 };
+void PrintTo(const Box& box, std::ostream* os);   // for failed assertions
 
-class Platform : public platform::Services {
+class Platform : public support::NullServices {
 public:
     Platform();
     ~Platform() override;
@@ -35,7 +41,6 @@ public:
     std::map<Text, std::string> files;            // path -> content
     Text folderOfProgram = u"C:\\Program Files\\Harbek";
     platform::LocalTime now{2026, 12, 7, 9, 5, 3};
-    bool shown = false;
     bool unloaded = false;
 
     // --- records
@@ -71,7 +76,6 @@ public:
     std::vector<Text> logLines();
 
     // --- platform::Services
-    void showMainWindow(const platform::FormDescription& form) override;
     Text readText(platform::TextField field) override;
     void setText(platform::TextField field, const Text& text) override;
     void processPendingEvents() override;
@@ -131,8 +135,5 @@ private:
 
 // Parses the value of `-<name>:"..."` out of a command line the run built.
 Text argument(const Text& commandLine, const Text& name);
-
-// UTF-16 to UTF-8, for readable assertion output.
-std::string utf8(const Text& text);
 
 }  // namespace fake

@@ -1,11 +1,13 @@
 // mLog, mDevidePathFile and the stamp and clock texts.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include "main_window/frmMain.h"
 #include "tests/unit/fake_platform.h"
 
 using fake::Text;
 using platform::TextField;
+using support::HasSubstr;
+using ::testing::IsEmpty;
 
 namespace {
 
@@ -31,9 +33,9 @@ TEST(Log, FailuresAreReportedAtTheirLineAndTheCallerGoesOn) {
         p.failOn(row.operation);
         frmMain::mLog(u"A");
         ASSERT_EQ(p.boxes.size(), 1u);
-        EXPECT_NE(p.boxes[0].text.find(u"場所： mLog\r\n"), Text::npos);
-        EXPECT_NE(p.boxes[0].text.find(row.location), Text::npos) << fake::utf8(p.boxes[0].text);
-        EXPECT_NE(p.boxes[0].text.find(u"処理を中断します。"), Text::npos);
+        EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： mLog\r\n"));
+        EXPECT_THAT(p.boxes[0].text, HasSubstr(row.location));
+        EXPECT_THAT(p.boxes[0].text, HasSubstr(u"処理を中断します。"));
     }
 }
 
@@ -57,13 +59,13 @@ TEST(SplitPath, SplitsAfterTheLastSeparatorOfEitherWidth) {
     };
     fake::Platform p;
     for (const Row& row : rows) {
-        SCOPED_TRACE(fake::utf8(row.path));
+        SCOPED_TRACE(support::utf8(row.path));
         Text folder = u"stale", file = u"stale";
         frmMain::mDevidePathFile(row.path, folder, file);
         EXPECT_EQ(folder, row.folder);
         EXPECT_EQ(file, row.file);
     }
-    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_THAT(p.boxes, IsEmpty());
 }
 
 TEST(StampAndClock, AreZeroPaddedTwentyFourHour) {
