@@ -10,7 +10,6 @@
 using fake::Text;
 using platform::TextField;
 using support::HasSubstr;
-using ::testing::IsEmpty;
 using namespace fake::run;
 
 namespace {
@@ -68,7 +67,7 @@ TEST_F(Browse, ACancelEmptiesTheFieldAndAChoiceReplacesIt) {
     p.dialogAnswer = platform::OpenFileResult{true, u"D:\\売上\\sales.mdb"};
     frmMain::cmdRef_Click();
     EXPECT_EQ(p.fields[TextField::MdbFile], u"D:\\売上\\sales.mdb");
-    EXPECT_THAT(p.boxes, IsEmpty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST_F(Browse, ADialogFailureIsReportedAndTheFieldKeepsItsText) {

@@ -9,7 +9,6 @@
 
 using fake::Text;
 using platform::TextField;
-using ::testing::IsEmpty;
 using namespace fake::run;
 
 namespace {
@@ -114,7 +113,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
             EXPECT_EQ(p.logLines().size(), 7u);
         } else {
             // Nothing renamed: the original where it was, the copy beside it for the user to see.
-            EXPECT_THAT(p.moves, IsEmpty());
+            EXPECT_THAT(p.moves, testing::IsEmpty());
             EXPECT_EQ(p.files[kSource], row.original);
             EXPECT_EQ(p.files[kAfter], copy);
             EXPECT_EQ(p.logLines().size(), 4u);

@@ -1,13 +1,14 @@
 // mLog, mDevidePathFile and the stamp and clock texts.
 #include "support/text_printer.h"
 
+#include <tuple>
+
 #include "main_window/frmMain.h"
 #include "tests/unit/fake_platform.h"
 
 using fake::Text;
 using platform::TextField;
 using support::HasSubstr;
-using ::testing::IsEmpty;
 
 namespace {
 
@@ -40,12 +41,7 @@ TEST(Log, FailuresAreReportedAtTheirLineAndTheCallerGoesOn) {
 }
 
 TEST(SplitPath, SplitsAfterTheLastSeparatorOfEitherWidth) {
-    struct Row {
-        const char16_t* path;
-        const char16_t* folder;
-        const char16_t* file;
-    };
-    const Row rows[] = {
+    const std::tuple<Text, Text, Text> rows[] = {   // path, folder part, file part
         {u"C:\\data\\sales.mdb", u"C:\\data\\", u"sales.mdb"},
         {u"sales.mdb", u"", u"sales.mdb"},
         {u"", u"", u""},
@@ -58,14 +54,14 @@ TEST(SplitPath, SplitsAfterTheLastSeparatorOfEitherWidth) {
         {u"C:\\data\\売上\U0001F600.mdb", u"C:\\data\\", u"売上\U0001F600.mdb"},
     };
     fake::Platform p;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(support::utf8(row.path));
+    for (const auto& [path, folderPart, filePart] : rows) {
+        SCOPED_TRACE(support::utf8(path));
         Text folder = u"stale", file = u"stale";
-        frmMain::mDevidePathFile(row.path, folder, file);
-        EXPECT_EQ(folder, row.folder);
-        EXPECT_EQ(file, row.file);
+        frmMain::mDevidePathFile(path, folder, file);
+        EXPECT_EQ(folder, folderPart);
+        EXPECT_EQ(file, filePart);
     }
-    EXPECT_THAT(p.boxes, IsEmpty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST(StampAndClock, AreZeroPaddedTwentyFourHour) {

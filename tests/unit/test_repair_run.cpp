@@ -10,7 +10,6 @@
 using fake::Text;
 using platform::TextField;
 using support::HasSubstr;
-using ::testing::IsEmpty;
 using namespace fake::run;
 
 namespace {
@@ -43,7 +42,7 @@ protected:
     }
     void expectFilesUntouched() {
         EXPECT_EQ(p.files, (std::map<Text, std::string>{{kSource, kOriginal}, {kCompactor, "exe"}}));
-        EXPECT_THAT(p.moves, IsEmpty());
+        EXPECT_THAT(p.moves, testing::IsEmpty());
     }
     fake::Platform p;
 };
@@ -110,8 +109,8 @@ TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
         EXPECT_EQ(q.boxes[0].flags, 16);
         EXPECT_EQ(*q.boxes[0].title, u"中止");
         EXPECT_EQ(q.logLines().size(), row.logLines);
-        EXPECT_THAT(q.launches, IsEmpty());
-        EXPECT_THAT(q.moves, IsEmpty());
+        EXPECT_THAT(q.launches, testing::IsEmpty());
+        EXPECT_THAT(q.moves, testing::IsEmpty());
         EXPECT_FALSE(q.unloaded);
         EXPECT_EQ(q.liveFileSystems, 0);
     }
@@ -128,7 +127,7 @@ TEST_F(RepairRun, APathTheCommandLineCannotCarryIsNeverLaunched) {
         frmMain::cmdOk_Click();
         ASSERT_EQ(q.boxes.size(), 1u);
         EXPECT_EQ(q.boxes[0].text, path + u"は存在しません。");
-        EXPECT_THAT(q.launches, IsEmpty());
+        EXPECT_THAT(q.launches, testing::IsEmpty());
     }
 }
 
@@ -154,8 +153,8 @@ TEST_F(RepairRun, AFileAlreadyUnderTheAfterNameIsNeverLaunchedOver) {
     p.files[kAfter] = "left from another run";
     EXPECT_FALSE(run());
     expectOneStopBox(kAfter + u"は既に存在します。ファイル名は変更していません。");
-    EXPECT_THAT(p.launches, IsEmpty());
-    EXPECT_THAT(p.moves, IsEmpty());
+    EXPECT_THAT(p.launches, testing::IsEmpty());
+    EXPECT_THAT(p.moves, testing::IsEmpty());
     EXPECT_EQ(p.files[kAfter], "left from another run");
     EXPECT_EQ(p.files[kSource], kOriginal);
     EXPECT_EQ(p.logLines().size(), 3u);
@@ -179,7 +178,7 @@ TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
         EXPECT_EQ(q.boxes[0].text, Text(u"JetComp.exeが終了コード") + row.shown +
                                        u"で終了しました。ファイル名は変更していません。");
         EXPECT_EQ(*q.boxes[0].title, u"中止");
-        EXPECT_THAT(q.moves, IsEmpty());
+        EXPECT_THAT(q.moves, testing::IsEmpty());
         EXPECT_EQ(q.files[kSource], kOriginal);
         EXPECT_EQ(q.logLines().size(), 4u);
     }
@@ -234,9 +233,9 @@ TEST_F(RepairRun, CancelOrTheCloseBoxDuringTheWaitEndsWithoutRenaming) {
             if (!q.launches.empty()) action();
         };
         EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);
-        EXPECT_THAT(q.moves, IsEmpty());
+        EXPECT_THAT(q.moves, testing::IsEmpty());
         EXPECT_TRUE(q.unloaded);
-        EXPECT_THAT(q.boxes, IsEmpty());
+        EXPECT_THAT(q.boxes, testing::IsEmpty());
         EXPECT_FALSE(frmMain::runUnderWay());
     }
 }
@@ -362,7 +361,7 @@ TEST_F(RepairRun, AFailedStopMessageIsReportedByTheMessageRoutine) {
     EXPECT_FALSE(run());
     ASSERT_EQ(p.boxes.size(), 1u);   // the stop message itself failed to show
     EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： gMsgbox\r\n"));
-    EXPECT_THAT(p.launches, IsEmpty());
+    EXPECT_THAT(p.launches, testing::IsEmpty());
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "tests/unit/test_databases.h"
 
 using fake::Text;
-using ::testing::IsEmpty;
 using namespace fake::run;
 
 namespace {
@@ -74,8 +73,8 @@ TEST(SharedDatabase, InUseOrShortOfSpaceIsRefusedBeforeTheLaunch) {
             EXPECT_EQ(q.boxes[0].text, row.refusal);
             EXPECT_EQ(q.boxes[0].flags, 16);
             EXPECT_EQ(*q.boxes[0].title, u"中止");
-            EXPECT_THAT(q.launches, IsEmpty());
-            EXPECT_THAT(q.moves, IsEmpty());
+            EXPECT_THAT(q.launches, testing::IsEmpty());
+            EXPECT_THAT(q.moves, testing::IsEmpty());
         }
         if (!row.lockFile.empty()) {
             EXPECT_EQ(q.files[row.lockFile], "lock");   // never deleted

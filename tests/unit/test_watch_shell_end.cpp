@@ -9,7 +9,6 @@
 
 using fake::Text;
 using support::HasSubstr;
-using ::testing::IsEmpty;
 
 namespace {
 
@@ -32,7 +31,7 @@ TEST(WatchShellEnd, BlocksBetweenPollsAndHandlesEventsEachRound) {
     EXPECT_EQ(p.count("closeHandle"), 1);
     EXPECT_EQ(p.calls.back(), "releaseLaunch");
     EXPECT_EQ(p.calls[p.calls.size() - 2], "closeHandle");
-    EXPECT_THAT(p.boxes, IsEmpty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST(WatchShellEnd, StopsOnAProcessThatExitedWith259) {
@@ -50,7 +49,7 @@ TEST(WatchShellEnd, AProcessThatCannotBeOpenedGetsOnePoll) {
     EXPECT_EQ(p.count("getExitCodeProcess"), 1);
     EXPECT_EQ(p.count("processPendingEvents"), 1);
     EXPECT_EQ(p.count("waitForProcessOrEvent"), 0);
-    EXPECT_THAT(p.boxes, IsEmpty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST(WatchShellEnd, AFailureIsReportedAndTheHandleIsLeftOpen) {
