@@ -13,32 +13,26 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "main_window/frmMain.h"
-#include "tests/fuzz/null_services.h"
+#include "support/null_services.h"
 #include "tests/fuzz/windows_argv.h"
 
 namespace {
 
 using platform::Text;
+using windowsargv::visible;
 
-std::string visible(const Text& s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c >= 0x20 && c < 0x7f && c != u'\\') {
-            out += static_cast<char>(c);
-        } else if (c == u'\\') {
-            out += "\\\\";
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-            out += buf;
-        }
+// Services that do nothing but count the message boxes asked of them, so that a check can tell
+// that no trap reported.
+class CountingBoxes : public support::NullServices {
+public:
+    int messageBoxes = 0;
+    std::int32_t messageBox(const Text&, std::int32_t, const Text*) override {
+        ++messageBoxes;
+        return 1;   // OK
     }
-    return out;
-}
+};
 
 const Text* shownFolder = nullptr;
 const Text* shownPath = nullptr;
@@ -52,8 +46,8 @@ void check(bool ok, const char* what) {
 
 bool isSeparator(char16_t c) { return c == u'\\' || c == u'\uFF3C'; }
 
-fuzzsupport::NullServices& nullServices() {
-    static fuzzsupport::NullServices services;
+CountingBoxes& nullServices() {
+    static CountingBoxes services;
     static const bool installed = (platform::install(&services), true);
     (void)installed;
     return services;

@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -32,22 +31,7 @@ Args systemSplit(const std::u16string& line) {
     return out;
 }
 
-// Printable ASCII as it is, everything else as \uXXXX, so a failure shows every unit.
-std::string visible(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c >= 0x20 && c < 0x7f && c != u'\\') {
-            out += static_cast<char>(c);
-        } else if (c == u'\\') {
-            out += "\\\\";
-        } else {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(c));
-            out += buf;
-        }
-    }
-    return out;
-}
+using windowsargv::visible;
 
 std::string visible(const Args& args) {
     std::string out = "[";
@@ -172,23 +156,20 @@ TEST(WindowsArgv, RandomLinesAgreeWithCommandLineToArgvW) {
 // The compactor's line for awkward folders and paths, as the run builds it, splits the same both
 // ways into the three parts the compactor expects.
 TEST(WindowsArgv, CompactorLinesSplitIntoTheirThreeParts) {
-    struct Case {
-        std::u16string folder, source;
-    };
-    const Case cases[] = {
+    const std::pair<std::u16string, std::u16string> cases[] = {   // folder, source
         {u"C:\\", u"C:\\a.mdb"},
         {u"", u""},
         {u"\\\\server\\share\\tools", u"\\\\server\\share\\a b\\x.mdb"},
         {u" C:\\ lead", u"\t\\\\\\x＼"},
         {u"C:\\ツール\\\\", u"D:\\𠮷\\ \\\\y .mdb"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(visible(c.folder) + " | " + visible(c.source));
+    for (const auto& [folder, source] : cases) {
+        SCOPED_TRACE(visible(folder) + " | " + visible(source));
         platform::Text folderPart, filePart;
-        frmMain::mDevidePathFile(c.source, folderPart, filePart);
+        frmMain::mDevidePathFile(source, folderPart, filePart);
         const std::u16string after = folderPart + u"_AfterRepair20261207090503" + filePart;
-        const std::u16string line = frmMain::compactorCommandLine(c.folder, c.source, after);
-        const Args expected = {c.folder + u"\\JetComp.exe", u"-src:" + c.source, u"-dest:" + after};
+        const std::u16string line = frmMain::compactorCommandLine(folder, source, after);
+        const Args expected = {folder + u"\\JetComp.exe", u"-src:" + source, u"-dest:" + after};
         EXPECT_EQ(visible(systemSplit(line)), visible(expected));
         EXPECT_EQ(visible(windowsargv::splitCommandLine(line)), visible(expected));
     }

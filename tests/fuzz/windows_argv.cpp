@@ -12,6 +12,8 @@
 //    keep it open instead; CommandLineToArgvW does not, and neither does Wine's.)
 #include "tests/fuzz/windows_argv.h"
 
+#include <cstdio>
+
 namespace windowsargv {
 
 namespace {
@@ -72,6 +74,22 @@ std::vector<std::u16string> splitCommandLine(std::u16string_view line) {
         args.push_back(std::move(arg));
     }
     return args;
+}
+
+std::string visible(std::u16string_view text) {
+    std::string out;
+    for (const char16_t c : text) {
+        if (c == u'\\') {
+            out += "\\\\";
+        } else if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
+            out += escaped;
+        }
+    }
+    return out;
 }
 
 }  // namespace windowsargv

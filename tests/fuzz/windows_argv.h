@@ -14,4 +14,8 @@ namespace windowsargv {
 // calling program's own path instead.
 std::vector<std::u16string> splitCommandLine(std::u16string_view line);
 
+// Printable ASCII as it is (a backslash doubled), every other unit as \uXXXX, so that a failure
+// shows each unit of a line: a fullwidth backslash, an ideographic space, a lone surrogate.
+std::string visible(std::u16string_view text);
+
 }  // namespace windowsargv

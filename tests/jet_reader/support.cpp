@@ -27,21 +27,6 @@ bool DiskFile::read(std::uint64_t offset, void* buffer, std::size_t length) {
            std::fread(buffer, 1, length, file_) == length;
 }
 
-bool MemoryFile::read(std::uint64_t offset, void* buffer, std::size_t length) {
-    if (offset > size() || length > size() - offset) {
-        ++refused;
-        return false;
-    }
-    ++reads;
-    bytesRead += length;
-    auto* out = static_cast<std::uint8_t*>(buffer);
-    const std::size_t fromData =
-        offset >= size_ ? 0 : std::min<std::size_t>(length, size_ - offset);
-    if (fromData > 0) std::memcpy(out, data_ + offset, fromData);
-    std::memset(out + fromData, 0, length - fromData);
-    return true;
-}
-
 Bytes loadFile(const std::string& path) {
     DiskFile file(path);
     Bytes bytes(file.size());
@@ -92,25 +77,6 @@ platform::Text latin1(std::uint32_t, const std::string& bytes) {
     platform::Text text;
     for (unsigned char c : bytes) text += char16_t{c};
     return text;
-}
-
-std::string utf8(const platform::Text& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            const int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-            out += static_cast<char>(((0xFF00 >> (extra + 1)) & 0xFF) | (c >> (6 * extra)));
-            for (int k = extra - 1; k >= 0; --k)
-                out += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
-        }
-    }
-    return out;
 }
 
 std::vector<std::string> outputLines(const std::string& command, int* status) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "jet_reader/jet_reader.h"
+#include "support/memory_file.h"
+#include "support/unicode.h"
 
 namespace jettest {
 
@@ -28,26 +30,9 @@ private:
     std::FILE* file_;
 };
 
-// Bytes in memory, followed by `zeroBytes` zeros that take no memory; counts what is read.
-// It does not copy the bytes: they must outlive it.
-class MemoryFile : public platform::ReadOnlyFile {
-public:
-    explicit MemoryFile(const std::uint8_t* data, std::size_t size, std::uint64_t zeroBytes = 0)
-        : data_(data), size_(size), zeros_(zeroBytes) {}
-    explicit MemoryFile(const Bytes& bytes, std::uint64_t zeroBytes = 0)
-        : MemoryFile(bytes.data(), bytes.size(), zeroBytes) {}
-    std::uint64_t size() override { return size_ + zeros_; }
-    bool read(std::uint64_t offset, void* buffer, std::size_t length) override;
-
-    std::uint64_t reads = 0;
-    std::uint64_t bytesRead = 0;
-    std::uint64_t refused = 0;      // reads asked past the end
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::uint64_t zeros_;
-};
+// Bytes in memory, counting what is read, and UTF-16 to UTF-8: the tests' shared ones.
+using support::MemoryFile;
+using support::utf8;
 
 Bytes loadFile(const std::string& path);
 // A plain database's bytes with every page n >= 1 RC4-encrypted under key (`key` XOR n), and the
@@ -61,7 +46,6 @@ std::string summary(const jet::Reading& reading);
 
 // The decoder the tests give the reader: bytes as Latin-1 (the test databases' names are ASCII).
 platform::Text latin1(std::uint32_t codePage, const std::string& bytes);
-std::string utf8(const platform::Text& text);
 
 // The command's standard output, a line an element; the shell's exit status in `status`.
 std::vector<std::string> outputLines(const std::string& command, int* status = nullptr);

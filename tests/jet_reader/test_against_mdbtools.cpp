@@ -1,6 +1,6 @@
 // The reader against Debian's mdbtools on every real database in the test-data folder: the user
 // tables mdb-tables -1 lists and the rows mdb-count prints for each.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 // Damaged and foreign input: the reader says "cannot read" (or, when only one table's pages are
 // hurt, gives that table no rows and a problem), and never crashes; pages past the catalog's
 // reach, however many, change nothing and are never read.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
 // Pages encrypted under a database key: no such file is in the test data, so the tests make them
 // from plain ones, with the reader's own RC4, checked here against known keystreams first.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 // What no test database holds: a Jet 3 row with a real jump in its variable offsets, and Jet 4
 // compressed text that switches to UCS-2 pairs and back.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include "jet_reader/row.h"
 #include "jet_reader/text.h"

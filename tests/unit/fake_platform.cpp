@@ -1,6 +1,6 @@
 #include "tests/unit/fake_platform.h"
 
-#include <algorithm>
+#include "support/memory_file.h"
 
 namespace fake {
 
@@ -18,21 +18,6 @@ public:
 
 private:
     Platform& p_;
-};
-
-// Reads a copy of the content the file had when it was opened.
-class FakeReadOnlyFile : public platform::ReadOnlyFile {
-public:
-    explicit FakeReadOnlyFile(std::string content) : content_(std::move(content)) {}
-    std::uint64_t size() override { return content_.size(); }
-    bool read(std::uint64_t offset, void* buffer, std::size_t length) override {
-        if (offset > content_.size() || length > content_.size() - offset) return false;
-        std::copy_n(content_.data() + offset, length, static_cast<char*>(buffer));
-        return true;
-    }
-
-private:
-    std::string content_;
 };
 
 class FakeChild : public platform::ChildProcess {
@@ -53,6 +38,11 @@ private:
 constexpr platform::ProcessHandle kHandle = 0x1234;
 
 }  // namespace
+
+void PrintTo(const Box& box, std::ostream* os) {
+    *os << "{" << ::testing::PrintToString(box.text) << ", flags " << box.flags << ", title "
+        << ::testing::PrintToString(box.title) << "}";
+}
 
 Platform::Platform() { platform::install(this); }
 Platform::~Platform() { platform::install(nullptr); }
@@ -82,11 +72,6 @@ void Platform::enter(const std::string& operation) {
     if (it == failAt_.end()) return;
     for (int nth : it->second)
         if (nth == n) throw failure;
-}
-
-void Platform::showMainWindow(const platform::FormDescription&) {
-    enter("showMainWindow");
-    shown = true;
 }
 
 Text Platform::readText(platform::TextField field) {
@@ -151,7 +136,7 @@ std::unique_ptr<platform::ReadOnlyFile> Platform::openForReading(const Text& pat
     enter("openForReading");
     const auto file = files.find(path);
     if (file == files.end()) return nullptr;
-    return std::make_unique<FakeReadOnlyFile>(file->second);
+    return support::MemoryFile::copyOf(file->second);   // the content as it was when opened
 }
 
 std::unique_ptr<platform::ChildProcess> Platform::launchMinimizedFocus(const Text& commandLine) {
@@ -261,32 +246,6 @@ Text argument(const Text& commandLine, const Text& name) {
     const std::size_t start = at + key.size();
     const std::size_t end = commandLine.find(u'"', start);
     return commandLine.substr(start, end - start);
-}
-
-std::string utf8(const Text& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 }  // namespace fake

@@ -1,9 +1,13 @@
-// A recording fake of the platform: every call is recorded (message boxes with text, flags and
-// title; moves; launches), answers and failures are scripted per test, and files live in a map.
+// A recording fake of the platform: every call the program makes is recorded (message boxes with
+// text, flags and title; moves; launches), answers and failures are scripted per test, and files
+// live in a map. What the program never calls is left to the do-nothing services it builds on.
 #pragma once
+
+#include "support/text_printer.h"   // before anything else that could include GoogleTest
 
 #include <deque>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <set>
@@ -11,6 +15,8 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/null_services.h"
+#include "support/unicode.h"
 
 namespace fake {
 
@@ -24,31 +30,54 @@ struct Box {
     std::int32_t flags;
     std::optional<Text> title;
 };
+void PrintTo(const Box& box, std::ostream* os);   // for failed assertions
 
-class Platform : public platform::Services {
+class Platform : public support::NullServices {
 public:
     Platform();
     ~Platform() override;
 
-    // --- state a test sets up or reads back
+    // --- every call the program makes, by name, in order; any of them can be made to fail
+    std::vector<std::string> calls;
+    int count(const std::string& call) const;
+    // The n-th call (1-based) of an operation fails with `failure`.
+    void failOn(const std::string& operation, int nth = 1);
+    platform::RuntimeError failure{75, u"パス名が無効です。"};
+
+    // --- the window: its two fields, message boxes and the open-file dialog
     std::map<platform::TextField, Text> fields;
-    std::map<Text, std::string> files;            // path -> content
-    Text folderOfProgram = u"C:\\Program Files\\Harbek";
-    platform::LocalTime now{2026, 12, 7, 9, 5, 3};
-    bool shown = false;
+    Text log() { return fields[platform::TextField::Msg]; }
+    std::vector<Text> logLines();
+    std::function<void()> onEvents;               // runs inside processPendingEvents
+    std::vector<Box> boxes;
+    std::deque<std::int32_t> answers;             // message box answers; 1 (OK) when empty
+    std::vector<platform::OpenFileRequest> dialogs;
+    std::optional<platform::OpenFileResult> dialogAnswer;
     bool unloaded = false;
 
-    // --- records
-    std::vector<Box> boxes;
-    std::vector<std::pair<Text, Text>> moves;
-    std::vector<Text> launches;
-    std::vector<std::string> calls;               // every call by name, in order
-    std::vector<platform::OpenFileRequest> dialogs;
-    std::vector<std::pair<Text, Text>> carried;   // (from, to) of each copy* call
+    Text readText(platform::TextField field) override;
+    void setText(platform::TextField field, const Text& text) override;
+    void processPendingEvents() override;
+    std::int32_t messageBox(const Text& text, std::int32_t flags, const Text* title) override;
+    platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
+    platform::WindowHandle mainWindowHandle() override;   // 0x50A2
+    void unloadMainWindow() override;
+    // Throws ProgramEnded.
+    [[noreturn]] void endProgram() override;
 
-    // --- scripted behaviour
-    std::deque<std::int32_t> answers;             // message box answers; 1 (OK) when empty
-    std::function<void()> onEvents;               // runs inside processPendingEvents
+    // --- files: a map of path to content, and the moves made in it
+    std::map<Text, std::string> files;
+    std::vector<std::pair<Text, Text>> moves;     // (from, to)
+    int liveFileSystems = 0;
+
+    std::unique_ptr<platform::FileSystem> createFileSystem() override;
+    // The file-system object's calls come back here. A file opened reads its content as it was.
+    bool fileExists(const Text& path);
+    void moveFile(const Text& source, const Text& destination);
+    std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path);
+
+    // --- the compactor: launched, waited for, and the copy it leaves under -dest:
+    std::vector<Text> launches;                   // command lines
     int compactorRounds = 2;                      // waits before the compactor ends
     bool compactorWrites = true;                  // it leaves its copy under -dest:
     // What it writes there, from the source's content: by default the source with one more
@@ -56,42 +85,40 @@ public:
     std::function<std::string(const std::string&)> compactorOutput = [](const std::string& source) {
         return source + std::string(4096, '\0');
     };
-    bool openFails = false;                       // openProcess returns 0
     std::uint32_t exitCode = 0;                   // the compactor's code once it has ended
-    std::optional<platform::OpenFileResult> dialogAnswer;
-    std::set<Text> heldOpen;                      // files another program has open
-    std::uint64_t freeBytes = 1ull << 40;         // on every volume
-    // The n-th call (1-based) of an operation fails with `failure`.
-    void failOn(const std::string& operation, int nth = 1);
-    platform::RuntimeError failure{75, u"パス名が無効です。"};
+    bool openFails = false;                       // openProcess returns 0
+    std::uint32_t lastAccess = 0;                 // what the last openProcess asked for
+    bool lastInherit = false;
+    int liveChildren = 0;
 
-    // --- helpers
-    Text log() { return fields[platform::TextField::Msg]; }
-    int count(const std::string& call) const;
-    std::vector<Text> logLines();
-
-    // --- platform::Services
-    void showMainWindow(const platform::FormDescription& form) override;
-    Text readText(platform::TextField field) override;
-    void setText(platform::TextField field, const Text& text) override;
-    void processPendingEvents() override;
-    std::int32_t messageBox(const Text& text, std::int32_t flags, const Text* title) override;
-    platform::WindowHandle mainWindowHandle() override;
-    void unloadMainWindow() override;
-    [[noreturn]] void endProgram() override;
-    std::unique_ptr<platform::FileSystem> createFileSystem() override;
     std::unique_ptr<platform::ChildProcess> launchMinimizedFocus(const Text& commandLine) override;
     platform::ProcessHandle openProcess(std::uint32_t access, bool inherit, std::uint32_t id) override;
+    // 259 (still active) while it runs.
     bool getExitCodeProcess(platform::ProcessHandle process, std::uint32_t& exitCode) override;
     void closeHandle(platform::ProcessHandle process) override;
     bool processHasEnded(platform::ProcessHandle process) override;
+    // One round of the wait: the compactor ends in the last of its rounds.
     void waitForProcessOrEvent(platform::ProcessHandle process) override;
+    std::optional<std::uint32_t> childExitCode() const {
+        if (running_) return std::nullopt;
+        return exitCode;
+    }
+
+    // --- the environment
+    platform::LocalTime now{2026, 12, 7, 9, 5, 3};
+    Text folderOfProgram = u"C:\\Program Files\\Harbek";
+
     platform::LocalTime localTime() override;
     Text programFolder() override;
-    std::uintptr_t instanceHandle() override;
+    std::uintptr_t instanceHandle() override;   // 0x400000
     // Single bytes as the code points of the same value (as code page 1252 does for ASCII).
     Text fromCodePage(std::uint32_t codePage, const std::string& bytes) override;
-    platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
+
+    // --- a database in a shared folder: who holds it, room beside it, what is carried over
+    std::set<Text> heldOpen;                      // files another program has open
+    std::uint64_t freeBytes = 1ull << 40;         // on every volume
+    std::vector<std::pair<Text, Text>> carried;   // (from, to) of each copy* call
+
     bool fileHeldOpen(const Text& path) override;
     std::uint64_t fileSize(const Text& path) override;   // the content's length
     std::uint64_t freeSpaceBeside(const Text& path) override;
@@ -99,21 +126,6 @@ public:
     void copyCreationTime(const Text& from, const Text& to) override;
     void copyAttributes(const Text& from, const Text& to) override;
     void copyOwner(const Text& from, const Text& to) override;
-
-    std::optional<std::uint32_t> childExitCode() const {
-        if (running_) return std::nullopt;
-        return exitCode;
-    }
-
-    // The file-system object's calls come back here.
-    bool fileExists(const Text& path);
-    void moveFile(const Text& source, const Text& destination);
-    std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path);
-
-    std::uint32_t lastAccess = 0;
-    bool lastInherit = false;
-    int liveFileSystems = 0;
-    int liveChildren = 0;
 
 private:
     void enter(const std::string& operation);
@@ -131,8 +143,5 @@ private:
 
 // Parses the value of `-<name>:"..."` out of a command line the run built.
 Text argument(const Text& commandLine, const Text& name);
-
-// UTF-16 to UTF-8, for readable assertion output.
-std::string utf8(const Text& text);
 
 }  // namespace fake

@@ -1,13 +1,16 @@
 // The open-file dialog's filter list and record, and the browse button.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include "main_window/frmMain.h"
 #include "standard/mdlFunctionStandard.h"
 #include "tests/unit/fake_platform.h"
+#include "tests/unit/run_files.h"
 #include "tests/unit/test_databases.h"
 
 using fake::Text;
 using platform::TextField;
+using support::HasSubstr;
+using namespace fake::run;
 
 namespace {
 
@@ -64,7 +67,7 @@ TEST_F(Browse, ACancelEmptiesTheFieldAndAChoiceReplacesIt) {
     p.dialogAnswer = platform::OpenFileResult{true, u"D:\\売上\\sales.mdb"};
     frmMain::cmdRef_Click();
     EXPECT_EQ(p.fields[TextField::MdbFile], u"D:\\売上\\sales.mdb");
-    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST_F(Browse, ADialogFailureIsReportedAndTheFieldKeepsItsText) {
@@ -72,15 +75,15 @@ TEST_F(Browse, ADialogFailureIsReportedAndTheFieldKeepsItsText) {
     frmMain::cmdRef_Click();
     EXPECT_EQ(p.fields[TextField::MdbFile], u"C:\\typed.mdb");
     ASSERT_EQ(p.boxes.size(), 1u);
-    EXPECT_NE(p.boxes[0].text.find(u"場所： cmdRef_Click\r\n"), Text::npos);
-    EXPECT_NE(p.boxes[0].text.find(u"位置： 位置情報は設定されていません\r\n"), Text::npos);
+    EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： cmdRef_Click\r\n"));
+    EXPECT_THAT(p.boxes[0].text, HasSubstr(u"位置： 位置情報は設定されていません\r\n"));
 }
 
 TEST_F(Browse, ACancelledBrowseDuringARunDoesNotChangeWhatItRenames) {
     const Text source = u"C:\\typed.mdb";
     const std::string original = fake::testDatabase("delTestV1997.mdb");
     p.files[source] = original;
-    p.files[u"C:\\Program Files\\Harbek\\JetComp.exe"] = "exe";
+    p.files[kCompactor] = "exe";
     p.compactorRounds = 2;
     p.onEvents = [&] {
         if (!p.launches.empty() && p.dialogs.empty()) frmMain::cmdRef_Click();

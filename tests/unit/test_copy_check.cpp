@@ -1,19 +1,18 @@
 // The run reads the compactor's copy and the original before it swaps them: each way the copy can
 // fall short, what the user is told or asked, and which files end where.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include "main_window/frmMain.h"
 #include "tests/unit/fake_platform.h"
+#include "tests/unit/run_files.h"
 #include "tests/unit/test_databases.h"
 
 using fake::Text;
 using platform::TextField;
+using namespace fake::run;
 
 namespace {
 
-const Text kSource = u"C:\\data\\sales.mdb";
-const Text kAfter = u"C:\\data\\_AfterRepair20261207090503sales.mdb";
-const Text kCompactor = u"C:\\Program Files\\Harbek\\JetComp.exe";
 
 const Text kUnreadable = kAfter + u"はデータベースとして読み取れません。ファイル名は変更していません。";
 const Text kDiffers = u"修復後のファイルは修復前と次の点が異なります。\r\n\r\n";
@@ -114,7 +113,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
             EXPECT_EQ(p.logLines().size(), 7u);
         } else {
             // Nothing renamed: the original where it was, the copy beside it for the user to see.
-            EXPECT_TRUE(p.moves.empty());
+            EXPECT_THAT(p.moves, testing::IsEmpty());
             EXPECT_EQ(p.files[kSource], row.original);
             EXPECT_EQ(p.files[kAfter], copy);
             EXPECT_EQ(p.logLines().size(), 4u);

@@ -1,6 +1,6 @@
 #include "tests/unit/test_databases.h"
 
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,5 +1,5 @@
 // gErrMsg: the report's layout, headline, closing sentences, answers and its own trap.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include "standard/mdlFunctionStandard.h"
 #include "tests/unit/fake_platform.h"
@@ -7,6 +7,7 @@
 using fake::Text;
 using mdlFunctionStandard::ErrorContext;
 using mdlFunctionStandard::gErrMsg;
+using support::HasSubstr;
 
 namespace {
 
@@ -52,8 +53,8 @@ TEST(ErrorReport, LineZeroReadsNotSetAndNegativeNumbersKeepTheirSign) {
     fake::Platform p;
     reportOf(p, u"cmdRef_Click", 1, {-2147467259, u"エラーを特定できません", 0});
     const Text& t = p.boxes.at(0).text;
-    EXPECT_NE(t.find(u"番号： -2147467259\r\n"), Text::npos) << fake::utf8(t);
-    EXPECT_NE(t.find(u"位置： 位置情報は設定されていません\r\n"), Text::npos) << fake::utf8(t);
+    EXPECT_THAT(t, HasSubstr(u"番号： -2147467259\r\n"));
+    EXPECT_THAT(t, HasSubstr(u"位置： 位置情報は設定されていません\r\n"));
 }
 
 TEST(ErrorReport, ModesChooseTheClosingSentenceFlagsAndAnswer) {

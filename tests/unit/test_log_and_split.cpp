@@ -1,11 +1,14 @@
 // mLog, mDevidePathFile and the stamp and clock texts.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
+
+#include <tuple>
 
 #include "main_window/frmMain.h"
 #include "tests/unit/fake_platform.h"
 
 using fake::Text;
 using platform::TextField;
+using support::HasSubstr;
 
 namespace {
 
@@ -31,19 +34,14 @@ TEST(Log, FailuresAreReportedAtTheirLineAndTheCallerGoesOn) {
         p.failOn(row.operation);
         frmMain::mLog(u"A");
         ASSERT_EQ(p.boxes.size(), 1u);
-        EXPECT_NE(p.boxes[0].text.find(u"場所： mLog\r\n"), Text::npos);
-        EXPECT_NE(p.boxes[0].text.find(row.location), Text::npos) << fake::utf8(p.boxes[0].text);
-        EXPECT_NE(p.boxes[0].text.find(u"処理を中断します。"), Text::npos);
+        EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： mLog\r\n"));
+        EXPECT_THAT(p.boxes[0].text, HasSubstr(row.location));
+        EXPECT_THAT(p.boxes[0].text, HasSubstr(u"処理を中断します。"));
     }
 }
 
 TEST(SplitPath, SplitsAfterTheLastSeparatorOfEitherWidth) {
-    struct Row {
-        const char16_t* path;
-        const char16_t* folder;
-        const char16_t* file;
-    };
-    const Row rows[] = {
+    const std::tuple<Text, Text, Text> rows[] = {   // path, folder part, file part
         {u"C:\\data\\sales.mdb", u"C:\\data\\", u"sales.mdb"},
         {u"sales.mdb", u"", u"sales.mdb"},
         {u"", u"", u""},
@@ -56,14 +54,14 @@ TEST(SplitPath, SplitsAfterTheLastSeparatorOfEitherWidth) {
         {u"C:\\data\\売上\U0001F600.mdb", u"C:\\data\\", u"売上\U0001F600.mdb"},
     };
     fake::Platform p;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(fake::utf8(row.path));
+    for (const auto& [path, folderPart, filePart] : rows) {
+        SCOPED_TRACE(support::utf8(path));
         Text folder = u"stale", file = u"stale";
-        frmMain::mDevidePathFile(row.path, folder, file);
-        EXPECT_EQ(folder, row.folder);
-        EXPECT_EQ(file, row.file);
+        frmMain::mDevidePathFile(path, folder, file);
+        EXPECT_EQ(folder, folderPart);
+        EXPECT_EQ(file, filePart);
     }
-    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST(StampAndClock, AreZeroPaddedTwentyFourHour) {

@@ -1,11 +1,12 @@
 // gMsgbox: the kinds' flags, defaults written back, answers, and carrying on after a failure.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include "standard/mdlFunctionStandard.h"
 #include "tests/unit/fake_platform.h"
 
 using fake::Text;
 using mdlFunctionStandard::gMsgbox;
+using support::HasSubstr;
 
 namespace {
 
@@ -77,8 +78,8 @@ TEST(MessagePresets, AFailedBoxIsReportedAndTheResultStaysFalse) {
     const fake::Box& report = p.boxes[0];
     EXPECT_EQ(report.flags, 16);
     EXPECT_EQ(*report.title, u"エラーが発生しました");
-    EXPECT_NE(report.text.find(u"場所： gMsgbox\r\n"), Text::npos);
-    EXPECT_NE(report.text.find(u"位置： 位置情報は設定されていません\r\n"), Text::npos);
+    EXPECT_THAT(report.text, HasSubstr(u"場所： gMsgbox\r\n"));
+    EXPECT_THAT(report.text, HasSubstr(u"位置： 位置情報は設定されていません\r\n"));
     EXPECT_EQ(report.text.substr(report.text.size() - 8), u"処理を続けます。");
 }
 

@@ -1,20 +1,19 @@
 // cmdOk_Click against the fake: the whole run, each step failing, and what the user can do while
 // the compactor runs.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include "main_window/frmMain.h"
 #include "tests/unit/fake_platform.h"
+#include "tests/unit/run_files.h"
 #include "tests/unit/test_databases.h"
 
 using fake::Text;
 using platform::TextField;
+using support::HasSubstr;
+using namespace fake::run;
 
 namespace {
 
-const Text kSource = u"C:\\data\\sales.mdb";
-const Text kAfter = u"C:\\data\\_AfterRepair20261207090503sales.mdb";
-const Text kBefore = u"C:\\data\\_BeforeRepair20261207090503sales.mdb";
-const Text kCompactor = u"C:\\Program Files\\Harbek\\JetComp.exe";
 // A real database, and the fake compactor's copy of it: the same with one more page at its end.
 const std::string kOriginal = fake::testDatabase("delTestV1997.mdb");
 const std::string kCompacted = kOriginal + std::string(4096, '\0');
@@ -43,7 +42,7 @@ protected:
     }
     void expectFilesUntouched() {
         EXPECT_EQ(p.files, (std::map<Text, std::string>{{kSource, kOriginal}, {kCompactor, "exe"}}));
-        EXPECT_TRUE(p.moves.empty());
+        EXPECT_THAT(p.moves, testing::IsEmpty());
     }
     fake::Platform p;
 };
@@ -95,7 +94,7 @@ TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
         {kSource, false, u"JetComp.exeが存在しません。", 2},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(fake::utf8(row.message));
+        SCOPED_TRACE(support::utf8(row.message));
         fake::Platform q;
         q.fields[TextField::MdbFile] = row.path;
         q.files[kSource] = kOriginal;
@@ -110,8 +109,8 @@ TEST_F(RepairRun, MissingFilesStopWithAMessageAndTouchNothing) {
         EXPECT_EQ(q.boxes[0].flags, 16);
         EXPECT_EQ(*q.boxes[0].title, u"中止");
         EXPECT_EQ(q.logLines().size(), row.logLines);
-        EXPECT_TRUE(q.launches.empty());
-        EXPECT_TRUE(q.moves.empty());
+        EXPECT_THAT(q.launches, testing::IsEmpty());
+        EXPECT_THAT(q.moves, testing::IsEmpty());
         EXPECT_FALSE(q.unloaded);
         EXPECT_EQ(q.liveFileSystems, 0);
     }
@@ -128,7 +127,7 @@ TEST_F(RepairRun, APathTheCommandLineCannotCarryIsNeverLaunched) {
         frmMain::cmdOk_Click();
         ASSERT_EQ(q.boxes.size(), 1u);
         EXPECT_EQ(q.boxes[0].text, path + u"は存在しません。");
-        EXPECT_TRUE(q.launches.empty());
+        EXPECT_THAT(q.launches, testing::IsEmpty());
     }
 }
 
@@ -154,8 +153,8 @@ TEST_F(RepairRun, AFileAlreadyUnderTheAfterNameIsNeverLaunchedOver) {
     p.files[kAfter] = "left from another run";
     EXPECT_FALSE(run());
     expectOneStopBox(kAfter + u"は既に存在します。ファイル名は変更していません。");
-    EXPECT_TRUE(p.launches.empty());
-    EXPECT_TRUE(p.moves.empty());
+    EXPECT_THAT(p.launches, testing::IsEmpty());
+    EXPECT_THAT(p.moves, testing::IsEmpty());
     EXPECT_EQ(p.files[kAfter], "left from another run");
     EXPECT_EQ(p.files[kSource], kOriginal);
     EXPECT_EQ(p.logLines().size(), 3u);
@@ -179,7 +178,7 @@ TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
         EXPECT_EQ(q.boxes[0].text, Text(u"JetComp.exeが終了コード") + row.shown +
                                        u"で終了しました。ファイル名は変更していません。");
         EXPECT_EQ(*q.boxes[0].title, u"中止");
-        EXPECT_TRUE(q.moves.empty());
+        EXPECT_THAT(q.moves, testing::IsEmpty());
         EXPECT_EQ(q.files[kSource], kOriginal);
         EXPECT_EQ(q.logLines().size(), 4u);
     }
@@ -234,9 +233,9 @@ TEST_F(RepairRun, CancelOrTheCloseBoxDuringTheWaitEndsWithoutRenaming) {
             if (!q.launches.empty()) action();
         };
         EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);
-        EXPECT_TRUE(q.moves.empty());
+        EXPECT_THAT(q.moves, testing::IsEmpty());
         EXPECT_TRUE(q.unloaded);
-        EXPECT_TRUE(q.boxes.empty());
+        EXPECT_THAT(q.boxes, testing::IsEmpty());
         EXPECT_FALSE(frmMain::runUnderWay());
     }
 }
@@ -340,7 +339,7 @@ TEST_F(RepairRun, FailuresInsideCalledRoutinesAreTheirsAndTheRunGoesOn) {
         q.failOn(row.operation, row.nth);
         EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);
         ASSERT_EQ(q.boxes.size(), 2u);
-        EXPECT_NE(q.boxes[0].text.find(row.place), Text::npos) << fake::utf8(q.boxes[0].text);
+        EXPECT_THAT(q.boxes[0].text, HasSubstr(row.place));
         EXPECT_EQ(q.boxes[1].text, u"終了しました。");
         EXPECT_EQ(q.files[kSource], kCompacted);
     }
@@ -351,7 +350,7 @@ TEST_F(RepairRun, AFailedWaitSwapsNothingWhileTheCompactorHasLeftNoCopy) {
     p.failOn("waitForProcessOrEvent");
     EXPECT_FALSE(run());
     ASSERT_EQ(p.boxes.size(), 2u);
-    EXPECT_NE(p.boxes[0].text.find(u"場所： gWatchShellEnd\r\n"), Text::npos);
+    EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： gWatchShellEnd\r\n"));
     EXPECT_EQ(p.boxes[1].text, kAfter + u"は存在しません。");
     expectFilesUntouched();
 }
@@ -361,8 +360,8 @@ TEST_F(RepairRun, AFailedStopMessageIsReportedByTheMessageRoutine) {
     p.failOn("messageBox", 1);
     EXPECT_FALSE(run());
     ASSERT_EQ(p.boxes.size(), 1u);   // the stop message itself failed to show
-    EXPECT_NE(p.boxes[0].text.find(u"場所： gMsgbox\r\n"), Text::npos);
-    EXPECT_TRUE(p.launches.empty());
+    EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： gMsgbox\r\n"));
+    EXPECT_THAT(p.launches, testing::IsEmpty());
 }
 
 }  // namespace

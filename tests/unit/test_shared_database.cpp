@@ -1,19 +1,19 @@
 // The run on a database in a shared folder, against the fake: in use or short of space it is
 // refused before the compactor starts; after the swap the repaired file takes the backup's security.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include <algorithm>
 
 #include "main_window/frmMain.h"
 #include "tests/unit/fake_platform.h"
+#include "tests/unit/run_files.h"
 #include "tests/unit/test_databases.h"
 
 using fake::Text;
+using namespace fake::run;
 
 namespace {
 
-const Text kSource = u"C:\\data\\sales.mdb";
-const Text kBefore = u"C:\\data\\_BeforeRepair20261207090503sales.mdb";
 const Text kInUse = u"は使用中です。データベースを開いているプログラムをすべて終了してから実行してください。";
 constexpr std::uint64_t kPlenty = 1ull << 40;
 const std::string kDatabase = fake::testDatabase("delTestV1997.mdb");
@@ -21,7 +21,7 @@ const std::string kDatabase = fake::testDatabase("delTestV1997.mdb");
 bool run(fake::Platform& q, const Text& source, const std::string& bytes = kDatabase) {
     q.fields[platform::TextField::MdbFile] = source;
     q.files[source] = bytes;
-    q.files[u"C:\\Program Files\\Harbek\\JetComp.exe"] = "exe";
+    q.files[kCompactor] = "exe";
     try {
         frmMain::cmdOk_Click();
     } catch (const fake::ProgramEnded&) {
@@ -73,8 +73,8 @@ TEST(SharedDatabase, InUseOrShortOfSpaceIsRefusedBeforeTheLaunch) {
             EXPECT_EQ(q.boxes[0].text, row.refusal);
             EXPECT_EQ(q.boxes[0].flags, 16);
             EXPECT_EQ(*q.boxes[0].title, u"中止");
-            EXPECT_TRUE(q.launches.empty());
-            EXPECT_TRUE(q.moves.empty());
+            EXPECT_THAT(q.launches, testing::IsEmpty());
+            EXPECT_THAT(q.moves, testing::IsEmpty());
         }
         if (!row.lockFile.empty()) {
             EXPECT_EQ(q.files[row.lockFile], "lock");   // never deleted

@@ -1,6 +1,6 @@
 // gWatchShellEnd: blocks between polls, stops when the process has ended whatever its exit code,
 // keeps the window live, and closes its handle on the normal path only.
-#include <gtest/gtest.h>
+#include "support/text_printer.h"
 
 #include <algorithm>
 
@@ -8,6 +8,7 @@
 #include "tests/unit/fake_platform.h"
 
 using fake::Text;
+using support::HasSubstr;
 
 namespace {
 
@@ -30,7 +31,7 @@ TEST(WatchShellEnd, BlocksBetweenPollsAndHandlesEventsEachRound) {
     EXPECT_EQ(p.count("closeHandle"), 1);
     EXPECT_EQ(p.calls.back(), "releaseLaunch");
     EXPECT_EQ(p.calls[p.calls.size() - 2], "closeHandle");
-    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST(WatchShellEnd, StopsOnAProcessThatExitedWith259) {
@@ -48,7 +49,7 @@ TEST(WatchShellEnd, AProcessThatCannotBeOpenedGetsOnePoll) {
     EXPECT_EQ(p.count("getExitCodeProcess"), 1);
     EXPECT_EQ(p.count("processPendingEvents"), 1);
     EXPECT_EQ(p.count("waitForProcessOrEvent"), 0);
-    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
 }
 
 TEST(WatchShellEnd, AFailureIsReportedAndTheHandleIsLeftOpen) {
@@ -56,8 +57,8 @@ TEST(WatchShellEnd, AFailureIsReportedAndTheHandleIsLeftOpen) {
     p.failOn("waitForProcessOrEvent");
     watch(p, 3);
     ASSERT_EQ(p.boxes.size(), 1u);
-    EXPECT_NE(p.boxes[0].text.find(u"場所： gWatchShellEnd\r\n"), Text::npos);
-    EXPECT_NE(p.boxes[0].text.find(u"位置： 位置情報は設定されていません\r\n"), Text::npos);
+    EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： gWatchShellEnd\r\n"));
+    EXPECT_THAT(p.boxes[0].text, HasSubstr(u"位置： 位置情報は設定されていません\r\n"));
     EXPECT_EQ(p.count("closeHandle"), 0);
 }
 

@@ -1,0 +1,14 @@
+// The files of the run most tests make: the database the user names, the two names the run gives
+// it and its copy at 2026-12-07 09:05:03 (the fake's clock), and the compactor beside the program.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace fake::run {
+
+inline const platform::Text kSource = u"C:\\data\\sales.mdb";
+inline const platform::Text kAfter = u"C:\\data\\_AfterRepair20261207090503sales.mdb";
+inline const platform::Text kBefore = u"C:\\data\\_BeforeRepair20261207090503sales.mdb";
+inline const platform::Text kCompactor = u"C:\\Program Files\\Harbek\\JetComp.exe";
+
+}  // namespace fake::run
