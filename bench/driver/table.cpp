@@ -38,22 +38,14 @@ std::string join(const std::vector<std::string>& parts, const char* separator)
     return text;
 }
 
-// "n=20 range a-b IQR c ms", and a warning (noisy set) when the spread is wider than the median.
-std::string spreadNote(const Summary& s, const char* unit, bool& noisy)
+// "n=20 range a-b IQR c ms", and a warning when the spread is wider than the median; noisy, when
+// given, is set then (the rows whose verdict does not rest on the figure give none).
+std::string spreadNote(const Summary& s, const char* unit, bool* noisy = nullptr)
 {
     std::string note = format("n=%zu range %.1f-%.1f IQR %.1f%s", s.count, s.min, s.max, s.iqr(), unit);
-    if (spreadWiderThanMedian(s)) {
-        noisy = true;
-        note += s.iqr() > s.median ? " WARN range,IQR>median" : " WARN range>median";
-    }
-    return note;
-}
-
-// For figures the verdict does not rest on.
-std::string spreadNote(const Summary& s, const char* unit)
-{
-    bool ignored = false;
-    return spreadNote(s, unit, ignored);
+    if (!spreadWiderThanMedian(s)) return note;
+    if (noisy) *noisy = true;
+    return note + (s.iqr() > s.median ? " WARN range,IQR>median" : " WARN range>median");
 }
 
 // Goals are judged on ratios of measured values; a ratio that lands on the goal exactly must not
@@ -100,7 +92,7 @@ Row exitRow(const Samples& samples)
     if (!s.count) return row;
     row.measured = format("log line %.1f", s.median);
     row.verdict = verdictOf(s.median < 20);
-    row.notes = "Harbek " + spreadNote(s, " ms", row.noisy);
+    row.notes = "Harbek " + spreadNote(s, " ms", &row.noisy);
     if (const Summary wake = summarize(samples.numbers("exit.wake_ms")); wake.count) {
         row.reference = format("bare wake %.1f", wake.median);
         row.notes += "; ref = a waiter blocked on the handle, " + spreadNote(wake, " ms");
@@ -118,7 +110,7 @@ Row startupRow(const Samples& samples)
     row.reference = format("bare window %.0f", b.median);
     row.ratio = format("%.2fx", h.median / b.median);
     row.verdict = verdictOf(atMost(h.median / b.median, 1.2));
-    row.notes = "Harbek " + spreadNote(h, " ms", row.noisy) + "; bare " + spreadNote(b, " ms", row.noisy);
+    row.notes = "Harbek " + spreadNote(h, " ms", &row.noisy) + "; bare " + spreadNote(b, " ms", &row.noisy);
     // Where Harbek's start-up goes: the loader's share, then the controls'; the verdict rests on
     // the bare window alone.
     if (const Summary manifest = summarize(samples.numbers("startup.manifest.ms")); manifest.count)
@@ -176,8 +168,8 @@ Row copyRow(const Samples& samples, const std::string& label, const std::string&
     row.reference = format("cp %.0f", cpRate);
     row.ratio = format("%.2fx", jetRate / cpRate);
     row.verdict = verdictOf(atLeast(jetRate / cpRate, 0.9));
-    std::vector<std::string> notes{format("JetComp %.2f s ", jet.median) + spreadNote(jet, " s", row.noisy),
-                                   format("cp %.2f s ", cp.median) + spreadNote(cp, " s", row.noisy)};
+    std::vector<std::string> notes{format("JetComp %.2f s ", jet.median) + spreadNote(jet, " s", &row.noisy),
+                                   format("cp %.2f s ", cp.median) + spreadNote(cp, " s", &row.noisy)};
     const Summary sync = summarize(samples.numbers("standin." + label + ".cpsync_s"));
     if (sync.count && sync.median > 0)
         notes.push_back(format("cp+fsync %.0f MiB/s (JetComp %.2fx)", mib / sync.median, jetRate / (mib / sync.median)));

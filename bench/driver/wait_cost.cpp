@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "clock.h"
@@ -61,17 +60,14 @@ std::optional<double> wineserverCpuMs()
     }();
     if (pid == 0) return std::nullopt;
     std::ifstream in("Z:\\proc\\" + std::to_string(pid) + "\\stat", std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // Field 2 is the command in parentheses, which may hold spaces: count from the last ')'.
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Field 2 is the command in parentheses, which may hold spaces: count from the last ')'. Then
+    // fields 3 to 13, and utime (14) and stime (15), in clock ticks of 10 ms.
     const auto close = text.rfind(')');
-    if (close == std::string::npos) return std::nullopt;
-    std::istringstream fields(text.substr(close + 1));
-    std::string field;
-    // Fields 3 to 13, then utime (14) and stime (15), in clock ticks of 10 ms.
-    for (int i = 3; i <= 13; ++i)
-        if (!(fields >> field)) return std::nullopt;
     unsigned long long utime = 0, stime = 0;
-    if (!(fields >> utime >> stime)) return std::nullopt;
+    if (close == std::string::npos ||
+        std::sscanf(text.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %llu %llu", &utime, &stime) != 2)
+        return std::nullopt;
     return static_cast<double>(utime + stime) * 10.0;
 }
 
