@@ -27,7 +27,7 @@ std::string timeOneRun(const std::wstring& folder, int run, Timing& timing)
     const std::wstring database = name + L".mdb", record = name + L"-exit.txt";
     if (!support::copyFile(folder + L"\\..\\source.mdb", database)) return "cannot copy the database";
 
-    e2e::HarbekSession harbek;
+    support::HarbekSession harbek;
     const support::Environment environment = {{L"HARBEK_TEST_COMPACTOR_DELAY_MS", L"200"},
                                               {L"HARBEK_TEST_COMPACTOR_EXIT_RECORD", record}};
     if (auto why = startRepair(harbek, folder, environment, database); !why.empty()) return why;

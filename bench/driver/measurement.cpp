@@ -48,7 +48,7 @@ HANDLE waitForCompactor(DWORD parentId)
     return nullptr;
 }
 
-std::string startRepair(e2e::HarbekSession& harbek, const std::wstring& folder,
+std::string startRepair(support::HarbekSession& harbek, const std::wstring& folder,
                         const support::Environment& environment, const std::wstring& database)
 {
     if (auto r = harbek.start(folder + L"\\Harbek.exe", folder, environment); !r) return r.message();
@@ -57,9 +57,9 @@ std::string startRepair(e2e::HarbekSession& harbek, const std::wstring& folder,
     return {};
 }
 
-std::string finishRepair(e2e::HarbekSession& harbek)
+std::string finishRepair(support::HarbekSession& harbek)
 {
-    e2e::MessageBoxSeen box;
+    support::MessageBoxSeen box;
     if (auto r = harbek.waitForMessageBox(box, 60000); !r) return r.message();
     if (box.text != L"終了しました。")
         return "Harbek showed \"" + support::utf8(box.text) + "\" instead of the completion message; log: " +

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "harbek_session.h"
+#include "support/harbek_session.h"
 #include "support/process.h"
 
 namespace bench {
@@ -34,10 +34,10 @@ HANDLE waitForCompactor(DWORD parentId);
 
 // Starts folder\Harbek.exe with the extra environment (which Harbek passes on to its compactor),
 // types the database's path and presses 修復の実行(&R). "" or why it failed.
-std::string startRepair(e2e::HarbekSession& harbek, const std::wstring& folder,
+std::string startRepair(support::HarbekSession& harbek, const std::wstring& folder,
                         const support::Environment& environment, const std::wstring& database);
 // Waits for "終了しました。", answers it and waits for Harbek to end. "" or why it failed.
-std::string finishRepair(e2e::HarbekSession& harbek);
+std::string finishRepair(support::HarbekSession& harbek);
 
 int measureWaitCost(const Context& context);       // 1: CPU while the compactor runs
 int measureExitNoticed(const Context& context);    // 2: compactor's end to the next log line

@@ -9,7 +9,7 @@
 
 #include "clock.h"
 #include "measurement.h"
-#include "window_lookup.h"
+#include "support/window_lookup.h"
 
 namespace bench {
 namespace {
@@ -40,8 +40,8 @@ std::string timeStart(const Context& context, const std::wstring& folder, const 
         return "cannot start it (error " + std::to_string(process.error()) + ")";
     HWND window = nullptr;
     for (;;) {
-        window = e2e::topLevelWindowWithCaption(process.id(), program.caption);
-        if (window && e2e::childWindows(window, L"").size() >= program.controls) break;
+        window = support::topLevelWindowWithCaption(process.id(), program.caption);
+        if (window && support::childWindows(window, L"").size() >= program.controls) break;
         if (!process.running()) return "it ended before showing its window";
         if (nowMs() - started > 20000) {
             process.kill();

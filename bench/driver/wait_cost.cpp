@@ -128,7 +128,7 @@ std::string measureHarbek(const Context& context, WaitCost& cost)
 {
     const std::wstring folder = prepare(context, L"wait-harbek", L"Harbek.exe");
     if (folder.empty()) return "cannot make the folder wait-harbek with the programs and the database";
-    e2e::HarbekSession harbek;
+    support::HarbekSession harbek;
     const support::Environment environment = {{L"HARBEK_TEST_COMPACTOR", L"copy"},
                                               {L"HARBEK_TEST_COMPACTOR_DELAY_MS", kDelayMs}};
     if (auto why = startRepair(harbek, folder, environment, folder + L"\\db.mdb"); !why.empty()) return why;
