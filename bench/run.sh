@@ -127,15 +127,23 @@ copy_check() {
   return $rc
 }
 
-# Figures 2 and 3 of the shipped 32-bit build under emulated 32-bit Wine, into table-32bit.txt.
+# Figures 2 and 3 of the shipped 32-bit build under emulated 32-bit Wine, into table-32bit.txt,
+# in a 32-bit prefix of its own (build/bench-prefix32): the 64-bit one holds no 32-bit system DLLs.
 emulated32() {
-  local samples=$data/samples-32bit.txt figure status=0
+  local samples=$data/samples-32bit.txt status=0
   echo "2-3. The shipped 32-bit build, emulated by qemu-user"
   start_samples "$samples" "the 32-bit build, as it ships, under 32-bit Wine emulated by qemu-user (figures 2 and 3 only; every process start is slower than where 32-bit code runs natively)"
-  for figure in startup exit-noticed; do
-    HARBEK_I386_PRELOAD=$(cat "$data/i386-preload") timeout 300 /usr/lib/wine/wine \
-      "$(winpath "$bin/emulated32/harbek_bench.exe")" "$figure" "$(winpath "$samples")" "$(winpath "$work")" || status=1
-  done
+  (
+    export HARBEK_I386_PRELOAD HARBEK_WINDOWS_PRESET=mingw WINEPREFIX=$root/build/bench-prefix32
+    HARBEK_I386_PRELOAD=$(cat "$data/i386-preload")
+    wine/make-prefix.sh --headless >/dev/null 2>&1
+    for figure in startup exit-noticed; do
+      timeout 300 /usr/lib/wine/wine "$(winpath "$bin/emulated32/harbek_bench.exe")" "$figure" \
+        "$(winpath "$samples")" "$(winpath "$work")" || status=1
+    done
+    /usr/lib/wine/wineserver -k || true
+    exit $status
+  ) || status=1
   end_samples "$samples"
   bench table "$(winpath "$samples")" "$(winpath "$data/table-32bit.txt")" || status=1
   return $status

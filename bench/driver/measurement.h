@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/harbek_session.h"
 #include "support/process.h"
