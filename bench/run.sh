@@ -9,13 +9,20 @@ root=$PWD
 data=$root/build/bench-data
 bin=$data/bin
 work=$data/work
-samples=$data/samples.txt
 export WINEPREFIX=$root/build/bench-prefix
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
 . wine/windows-tree.sh
+programs="harbek_bench copy_check_cost busy_wait_window bare_window bare_window_manifest bare_window_controls"
 
 # "/a/b" -> "Z:\a\b", by hand: winepath would start a Wine session outside the display.
 winpath() { local p="Z:$1"; printf '%s' "${p//\//\\}"; }
+
+# Copies a tree's Harbek.exe, the benchmark's programs and the test compactor into a folder.
+install_tree() {
+  mkdir -p "$2"
+  cp "$1/Harbek.exe" "$1/tests/e2e/test_compactor.exe" "$2/"
+  for exe in $programs; do cp "$1/bench/$exe.exe" "$2/"; done
+}
 
 build() {
   local jobs; jobs=$(nproc)
@@ -24,21 +31,13 @@ build() {
   # the tree this machine's Wine can start (the same, or the x86-64 build; see windows-tree.sh).
   cmake --preset mingw >/dev/null
   cmake --build --preset mingw -j"$jobs" --target Harbek bare_window
-  if [ "$windows_preset" != mingw ]; then
-    cmake --preset "$windows_preset" >/dev/null
-  fi
+  [ "$windows_preset" = mingw ] || cmake --preset "$windows_preset" >/dev/null
   cmake --build --preset "$windows_preset" -j"$jobs" --target Harbek JetComp harbek_bench copy_check_cost
-  local tree=$windows_tree
-
   rm -rf "$data"
   mkdir -p "$bin/shipped" "$work"
   cp build/mingw/Harbek.exe build/mingw/bench/bare_window.exe "$bin/shipped/"
-  cp "$tree/Harbek.exe" "$tree/JetComp.exe" "$bin/"
-  local exe built
-  for exe in harbek_bench copy_check_cost busy_wait_window bare_window bare_window_manifest bare_window_controls timed_compactor test_compactor; do
-    built=$(find "$tree" -name "$exe.exe" -not -path '*/CMakeFiles/*' -printf '%T@ %p\n' | sort -n | tail -1 | cut -d' ' -f2-)
-    cp "$built" "$bin/"
-  done
+  install_tree "$windows_tree" "$bin"
+  cp "$windows_tree/JetComp.exe" "$bin/"
   cp ../shared/testdata/jet4-compIndexTestV2000.mdb "$work/source.mdb"
   cp ../shared/testdata/testIndexCodesV1997.mdb "$work/largest.mdb"
   chmod u+w "$work/source.mdb" "$work/largest.mdb"
@@ -47,14 +46,20 @@ build() {
   # again, under 32-bit Wine emulated by qemu-user (wine/emulate-i386.sh), in a table of their own.
   local preload
   if [ "$windows_preset" != mingw ] && preload=$(bash wine/emulate-i386.sh build/i386-trapno); then
-    cmake --build --preset mingw -j"$jobs" --target harbek_bench bare_window_manifest bare_window_controls timed_compactor
-    mkdir -p "$bin/emulated32"
-    cp build/mingw/Harbek.exe build/mingw/bench/{harbek_bench,bare_window,bare_window_manifest,bare_window_controls,timed_compactor}.exe \
-       "$bin/emulated32/"
+    cmake --build --preset mingw -j"$jobs" --target harbek_bench copy_check_cost
+    install_tree build/mingw "$bin/emulated32"
     echo "$preload" >"$data/i386-preload"
   fi
 }
 
+# Starts a samples file: the machine's cores, how the programs run, and the load now.
+start_samples() {
+  printf 'machine.cores\t%s\nmachine.build\t%s\nmachine.load.start\t%s\n' "$(nproc)" "$2" \
+    "$(cut -d' ' -f1-3 /proc/loadavg)" >"$1"
+}
+end_samples() { printf 'machine.load.end\t%s\n' "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$1"; }
+
+samples=$data/samples.txt
 bench() { timeout 300 wine "$(winpath "$bin/harbek_bench.exe")" "$@"; }
 sample() { printf '%s\t%s\n' "$1" "$2" >>"$samples"; }
 seconds_of() { local t0=$EPOCHREALTIME; "$@"; awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.4f", b - a }'; }
@@ -72,42 +77,36 @@ wineserver_pid() {
   done
 }
 
-# A file of real bytes (no holes) with a Jet signature at bytes 4..19.
-make_database() {
-  { printf '\x00\x01\x00\x00Standard Jet DB\x00'
-    yes 'Filler for the benchmark: only the first twenty bytes look like a Jet database. ' | head -c $(($2 - 20))
-  } >"$1"
-}
-
 # Figure 5: Linux cp, cp followed by fsync, and JetComp.exe under Wine copy the same file onto
 # the same file system, three rounds per size, the order rotating each round: this disk slows
 # down as gigabytes are written, and that must not fall on one of them alone. Nothing is dropped
-# from the cache; each copy starts after a sync and is deleted after it.
-copy_with() {  # cp | cpsync | jetcomp, label, source
-  local folder=$data/standin
-  sync
-  case $1 in
-    cp) sample "standin.$2.cp_s" "$(seconds_of cp "$3" "$folder/cp.mdb")" ;;
-    cpsync) sample "standin.$2.cpsync_s" "$(seconds_of sh -c 'cp "$1" "$2" && sync "$2"' sh "$3" "$folder/cp.mdb")" ;;
-    jetcomp)
-      bench standin-copy "$(winpath "$samples")" "$(winpath "$work")" "$2" "$(winpath "$3")" \
-        "$(winpath "$folder/cp.mdb")" || return 1
-      cmp -s "$3" "$folder/cp.mdb" || sample error "Stand-in copy $2: the copy differs from the source" ;;
-  esac
-  rm -f "$folder/cp.mdb"
-}
-
+# from the cache; each copy starts after a sync and is deleted after it. The files are real bytes
+# (no holes) with a Jet signature at bytes 4..19.
 standin() {
-  local folder=$data/standin label bytes source round
+  local folder=$data/standin label bytes source round i copy
   local -a order=(cp cpsync jetcomp)
   mkdir -p "$folder"
   bench standin-launch "$(winpath "$samples")" "$(winpath "$work")"
   for label in 256MiB 1GiB; do
     case $label in 256MiB) bytes=$((256 << 20)) ;; 1GiB) bytes=$((1 << 30)) ;; esac
     source=$folder/source-$label.mdb
-    make_database "$source" "$bytes"
+    { printf '\x00\x01\x00\x00Standard Jet DB\x00'
+      yes 'Filler for the benchmark: only the first twenty bytes look like a Jet database. ' | head -c $((bytes - 20))
+    } >"$source"
     for round in 0 1 2; do
-      for i in 0 1 2; do copy_with "${order[(i + round) % 3]}" "$label" "$source" || return 1; done
+      for i in 0 1 2; do
+        copy=$folder/cp.mdb
+        sync
+        case ${order[(i + round) % 3]} in
+          cp) sample "standin.$label.cp_s" "$(seconds_of cp "$source" "$copy")" ;;
+          cpsync) sample "standin.$label.cpsync_s" "$(seconds_of sh -c 'cp "$1" "$2" && sync "$2"' sh "$source" "$copy")" ;;
+          jetcomp)
+            bench standin-copy "$(winpath "$samples")" "$(winpath "$work")" "$label" "$(winpath "$source")" \
+              "$(winpath "$copy")" || return 1
+            cmp -s "$source" "$copy" || sample error "Stand-in copy $label: the copy differs from the source" ;;
+        esac
+        rm -f "$copy"
+      done
     done
     rm -f "$source"
   done
@@ -116,11 +115,11 @@ standin() {
 # Figure 6: the largest test database, then the same with pages no table names appended up to
 # 100 MiB (2048-byte pages of zeros): those pages must cost the check nothing.
 copy_check() {
-  local folder=$data/standin big=$data/standin/largest-100MiB.mdb
+  local folder=$data/standin big=$data/standin/largest-100MiB.mdb exe
   mkdir -p "$folder"
   cp "$work/largest.mdb" "$big"
   head -c $(((100 << 20) - $(stat -c %s "$big"))) /dev/zero >>"$big"   # 100 MiB is whole pages
-  local exe; exe=$(winpath "$bin/copy_check_cost.exe")
+  exe=$(winpath "$bin/copy_check_cost.exe")
   timeout 600 wine "$exe" "largest test database" "$(winpath "$work/largest.mdb")" "$(winpath "$bin/JetComp.exe")" "$(winpath "$folder")" &&
   timeout 600 wine "$exe" "the same, padded to 100 MiB" "$(winpath "$big")" "$(winpath "$bin/JetComp.exe")" "$(winpath "$folder")"
   local rc=$?
@@ -128,18 +127,24 @@ copy_check() {
   return $rc
 }
 
-# Figures 2 and 3 of the shipped 32-bit build under emulated 32-bit Wine, into table-32bit.txt.
+# Figures 2 and 3 of the shipped 32-bit build under emulated 32-bit Wine, into table-32bit.txt,
+# in a 32-bit prefix of its own (build/bench-prefix32): the 64-bit one holds no 32-bit system DLLs.
 emulated32() {
-  local samples=$data/samples-32bit.txt figure status=0
+  local samples=$data/samples-32bit.txt status=0
   echo "2-3. The shipped 32-bit build, emulated by qemu-user"
-  printf '%s\t%s\n' machine.cores "$(nproc)" \
-    machine.build "the 32-bit build, as it ships, under 32-bit Wine emulated by qemu-user (figures 2 and 3 only; every process start is slower than where 32-bit code runs natively)" \
-    machine.load.start "$(cut -d' ' -f1-3 /proc/loadavg)" >"$samples"
-  for figure in startup exit-noticed; do
-    HARBEK_I386_PRELOAD=$(cat "$data/i386-preload") timeout 300 /usr/lib/wine/wine \
-      "$(winpath "$bin/emulated32/harbek_bench.exe")" "$figure" "$(winpath "$samples")" "$(winpath "$work")" || status=1
-  done
-  printf '%s\t%s\n' machine.load.end "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$samples"
+  start_samples "$samples" "the 32-bit build, as it ships, under 32-bit Wine emulated by qemu-user (figures 2 and 3 only; every process start is slower than where 32-bit code runs natively)"
+  (
+    export HARBEK_I386_PRELOAD HARBEK_WINDOWS_PRESET=mingw WINEPREFIX=$root/build/bench-prefix32
+    HARBEK_I386_PRELOAD=$(cat "$data/i386-preload")
+    wine/make-prefix.sh --headless >/dev/null 2>&1
+    for figure in startup exit-noticed; do
+      timeout 300 /usr/lib/wine/wine "$(winpath "$bin/emulated32/harbek_bench.exe")" "$figure" \
+        "$(winpath "$samples")" "$(winpath "$work")" || status=1
+    done
+    /usr/lib/wine/wineserver -k || true
+    exit $status
+  ) || status=1
+  end_samples "$samples"
   bench table "$(winpath "$samples")" "$(winpath "$data/table-32bit.txt")" || status=1
   return $status
 }
@@ -147,13 +152,11 @@ emulated32() {
 # Everything Wine does happens here, under one display.
 inside() {
   trap 'rm -rf "$data/standin"' EXIT  # the big files go whatever happens
-  sample machine.cores "$(nproc)"
   if [ "$windows_preset" = mingw ]; then
-    sample machine.build "the 32-bit build, as it ships"
+    start_samples "$samples" "the 32-bit build, as it ships"
   else
-    sample machine.build "the x86-64 build under 64-bit Wine: this machine cannot run 32-bit code"
+    start_samples "$samples" "the x86-64 build under 64-bit Wine: this machine cannot run 32-bit code"
   fi
-  sample machine.load.start "$(cut -d' ' -f1-3 /proc/loadavg)"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot -i >/dev/null 2>&1
     wineserver -w
@@ -170,11 +173,10 @@ inside() {
   done
   echo "5. The stand-in copying 256 MiB and 1 GiB, against cp"
   standin || status=1
-
   echo "6. The check of the compactor's copy, against the stand-in's copy of the same file"
   copy_check >"$data/copy-check.txt" || status=1
 
-  sample machine.load.end "$(cut -d' ' -f1-3 /proc/loadavg)"
+  end_samples "$samples"
   bench table "$(winpath "$samples")" "$(winpath "$data/table.txt")" || status=1
   [ -f "$data/i386-preload" ] && { emulated32 || status=1; }
   wineserver -k || true
@@ -192,6 +194,5 @@ if [ "${1:-}" = --inside ]; then
   inside
 else
   build
-  : >"$samples"
   xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside
 fi

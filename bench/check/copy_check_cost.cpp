@@ -7,34 +7,17 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "clock.h"
 #include "jet_reader/jet_reader.h"
 #include "platform/win32/files.h"
+#include "stats.h"
+#include "support/process.h"
 
 namespace {
-
-double nowMs()
-{
-    static LARGE_INTEGER frequency{};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Spread {
-    double median, min, max;
-};
-
-Spread spreadOf(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return {samples[samples.size() / 2], samples.front(), samples.back()};
-}
 
 // The run's check: the copy, then the original, each read whole through its own handle.
 bool check(const std::wstring& path, std::uint64_t& rows)
@@ -58,20 +41,10 @@ bool check(const std::wstring& path, std::uint64_t& rows)
 
 bool standinCopy(const std::wstring& jetcomp, const std::wstring& source, const std::wstring& destination)
 {
-    std::wstring commandLine = L"\"" + jetcomp + L"\" -src:\"" + source + L"\" -dest:\"" + destination + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &info))
-        return false;
-    CloseHandle(info.hThread);
-    WaitForSingleObject(info.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
+    const auto copied = support::runToEnd(
+        {jetcomp, L"-src:\"" + source + L"\" -dest:\"" + destination + L"\"", L"", {}, false, CREATE_NO_WINDOW}, INFINITE);
     DeleteFileW(destination.c_str());
-    return code == 0;
+    return copied.exitCode == 0;
 }
 
 }  // namespace
@@ -89,15 +62,15 @@ int wmain(int argc, wchar_t** argv)
     std::vector<double> checks, copies;
     std::uint64_t rows = 0;
     for (int round = 0; round < 5; ++round) {
-        double t0 = nowMs();
+        double t0 = bench::nowMs();
         if (!check(database, rows)) return 1;
-        checks.push_back(nowMs() - t0);
-        t0 = nowMs();
+        checks.push_back(bench::nowMs() - t0);
+        t0 = bench::nowMs();
         if (!standinCopy(jetcomp, database, destination)) {
             std::fprintf(stderr, "the stand-in's copy failed\n");
             return 1;
         }
-        copies.push_back(nowMs() - t0);
+        copies.push_back(bench::nowMs() - t0);
     }
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
@@ -106,7 +79,7 @@ int wmain(int argc, wchar_t** argv)
     GetFileAttributesExW(database.c_str(), GetFileExInfoStandard, &data);
     const double mib = (static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow) / 1048576.0;
 
-    const Spread check = spreadOf(checks), copy = spreadOf(copies);
+    const bench::Summary check = bench::summarize(checks), copy = bench::summarize(copies);
     std::printf("  %-34ls %9.2f MiB  check %8.2f ms (%.2f-%.2f)  stand-in copy %8.2f ms (%.2f-%.2f)  "
                 "check/copy %.3f  peak working set %.1f MiB  (%llu rows read per pass)\n",
                 label.c_str(), mib, check.median, check.min, check.max, copy.median, copy.min, copy.max,

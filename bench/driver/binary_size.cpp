@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "figures.h"
+#include "measurement.h"
 #include "pe_imports.h"
-#include "sample_keys.h"
 
 namespace bench {
 
@@ -19,19 +18,19 @@ int measureBinarySize(const Context& context)
     if (error) return context.fail("Size", "cannot read the size of Harbek.exe");
     const auto bare = std::filesystem::file_size(context.program(L"shipped\\bare_window.exe"), error);
     if (error) return context.fail("Size", "cannot read the size of bare_window.exe");
-    context.record(keys::kSizeHarbek, static_cast<double>(harbek));
-    context.record(keys::kSizeBare, static_cast<double>(bare));
+    context.record("size.harbek.bytes", static_cast<double>(harbek));
+    context.record("size.bare.bytes", static_cast<double>(bare));
 
     const pe::PeImports imports = pe::readImportsOfFile(harbekExe);
     if (!imports.ok) return context.fail("Imports", "Harbek.exe: " + imports.problem);
     for (const auto& dll : imports.dlls) {
         const bool system = pe::isSystemDll(dll);
-        context.record(keys::kImport, dll + (system ? " system" : " other"));
+        context.record("imports.harbek", dll + (system ? " system" : " other"));
         std::printf("  imports %s%s\n", dll.c_str(), system ? "" : " (not a system DLL)");
     }
     for (const auto& dll : imports.delayed) {
-        context.record(keys::kImport, dll + (pe::isSystemDll(dll) ? " system" : " other"));
-        context.record(keys::kDelayedImport, dll);
+        context.record("imports.harbek", dll + (pe::isSystemDll(dll) ? " system" : " other"));
+        context.record("imports.harbek.delayed", dll);
     }
     std::printf("  %llu bytes (bare window: %llu)\n", static_cast<unsigned long long>(harbek),
                 static_cast<unsigned long long>(bare));

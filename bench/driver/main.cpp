@@ -4,27 +4,17 @@
 //     wait-cost | exit-noticed | startup | binary-size | standin-launch
 //     standin-copy <size label> <source> <destination>
 //   harbek_bench.exe table <samples file> <output file>
-// The programs it starts (Harbek.exe, JetComp.exe, the references and compactors) lie beside it.
-#include <windows.h>
-
+// The programs it starts (Harbek.exe, JetComp.exe, the references, the test compactor) lie beside it.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
-#include <string>
+#include <sstream>
 
-#include "figures.h"
-#include "samples.h"
+#include "measurement.h"
+#include "support/text.h"
 #include "table.h"
-#include "text.h"
 
 namespace {
-
-std::wstring ownFolder()
-{
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 int usage()
 {
@@ -39,22 +29,26 @@ int usage()
 
 int wmain(int argc, wchar_t** argv)
 {
+    using namespace bench;
     if (argc < 4) return usage();
     const std::wstring command = argv[1];
     if (command == L"table") {
-        const bench::Samples samples = bench::readSamples(argv[2]);
+        std::ostringstream text;
+        text << std::ifstream(std::filesystem::path(argv[2]), std::ios::binary).rdbuf();
+        const Samples samples = Samples::parse(text.str());
         std::ofstream out(std::filesystem::path(argv[3]), std::ios::binary);
-        out << bench::renderTable(samples, bench::buildRows(samples));
+        out << renderTable(samples, buildRows(samples));
         return out ? 0 : 1;
     }
-
-    const bench::Context context{argv[2], ownFolder(), argv[3]};
-    if (command == L"wait-cost") return bench::measureWaitCost(context);
-    if (command == L"exit-noticed") return bench::measureExitNoticed(context);
-    if (command == L"startup") return bench::measureStartup(context);
-    if (command == L"binary-size") return bench::measureBinarySize(context);
-    if (command == L"standin-launch") return bench::measureStandinLaunch(context);
+    wchar_t self[MAX_PATH];
+    const std::wstring bin(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    const Context context{argv[2], bin.substr(0, bin.find_last_of(L'\\')), argv[3]};
+    if (command == L"wait-cost") return measureWaitCost(context);
+    if (command == L"exit-noticed") return measureExitNoticed(context);
+    if (command == L"startup") return measureStartup(context);
+    if (command == L"binary-size") return measureBinarySize(context);
+    if (command == L"standin-launch") return measureStandinLaunch(context);
     if (command == L"standin-copy" && argc == 7)
-        return bench::measureStandinCopy(context, e2e::utf8(argv[4]), argv[5], argv[6]);
+        return measureStandinCopy(context, support::utf8(argv[4]), argv[5], argv[6]);
     return usage();
 }

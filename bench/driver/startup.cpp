@@ -1,16 +1,15 @@
 // Figure 3: from CreateProcess to the main window shown with all its controls and answering
 // messages, Harbek against a bare window built the same way; and, to tell what Harbek's start-up
-// spends where, against that window with Harbek's manifest, and with its controls
-// too. They take turns, the order rotating every round, so that a change in the machine's load
-// falls on all alike; a first round is not counted (it loads the files from disk).
+// spends where, against that window with Harbek's manifest, and with its controls too. They take
+// turns, the order rotating every round, so that a change in the machine's load falls on all
+// alike; a first round is not counted (it loads the files from disk).
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
-#include "cpu_time.h"
-#include "figures.h"
-#include "process.h"
-#include "sample_keys.h"
-#include "window_lookup.h"
+#include "clock.h"
+#include "measurement.h"
+#include "support/window_lookup.h"
 
 namespace bench {
 namespace {
@@ -25,24 +24,24 @@ struct Program {
     const char* name;
 };
 
-const Program kHarbek{L"Harbek.exe", L"MDBファイル修復ツール", 6, keys::kStartupHarbekMs, "Harbek"};
-const Program kBare{L"bare_window.exe", L"bare window", 0, keys::kStartupBareMs, "bare window"};
-const Program kManifest{L"bare_window_manifest.exe", L"bare window", 0, keys::kStartupManifestMs, "+manifest"};
-const Program kControls{L"bare_window_controls.exe", L"bare window", 6, keys::kStartupControlsMs, "+controls"};
-const Program* const kPrograms[] = {&kHarbek, &kBare, &kManifest, &kControls};
-constexpr std::size_t kCount = std::size(kPrograms);
+constexpr Program kPrograms[] = {
+    {L"Harbek.exe", L"MDBファイル修復ツール", 6, "startup.harbek.ms", "Harbek"},
+    {L"bare_window.exe", L"bare window", 0, "startup.bare.ms", "bare window"},
+    {L"bare_window_manifest.exe", L"bare window", 0, "startup.manifest.ms", "+manifest"},
+    {L"bare_window_controls.exe", L"bare window", 6, "startup.controls.ms", "+controls"},
+};
+constexpr int kCount = static_cast<int>(std::size(kPrograms));
 
 std::string timeStart(const Context& context, const std::wstring& folder, const Program& program, double& ms)
 {
-    e2e::Process process;
-    DWORD error = 0;
+    support::Process process;
     const double started = nowMs();
-    if (!process.start(context.program(program.exe), folder, {}, error))
-        return "cannot start it (error " + std::to_string(error) + ")";
+    if (!process.start({context.program(program.exe), L"", folder, {}}))
+        return "cannot start it (error " + std::to_string(process.error()) + ")";
     HWND window = nullptr;
     for (;;) {
-        window = e2e::topLevelWindowWithCaption(process.id(), program.caption);
-        if (window && e2e::childWindows(window, L"").size() >= program.controls) break;
+        window = support::topLevelWindowWithCaption(process.id(), program.caption);
+        if (window && support::childWindows(window, L"").size() >= program.controls) break;
         if (!process.running()) return "it ended before showing its window";
         if (nowMs() - started > 20000) {
             process.kill();
@@ -64,19 +63,17 @@ std::string timeStart(const Context& context, const std::wstring& folder, const 
 int measureStartup(const Context& context)
 {
     std::printf("3. Start-up to the window with its controls, %d runs each\n", kRuns);
-    const std::wstring folder = freshFolder(context, L"startup");
+    const std::wstring folder = context.freshFolder(L"startup");
     if (folder.empty()) return context.fail("Start-up", "cannot make its folder");
     for (int run = 0; run <= kRuns; ++run) {
-        const Program* order[kCount];
-        std::copy(std::begin(kPrograms), std::end(kPrograms), order);
-        std::rotate(order, order + run % kCount, order + kCount);
-        for (const Program* program : order) {
+        for (int turn = 0; turn < kCount; ++turn) {
+            const Program& program = kPrograms[(turn + run) % kCount];
             double ms = 0;
-            if (auto why = timeStart(context, folder, *program, ms); !why.empty())
-                return context.fail("Start-up", std::string(program->name) + ": " + why);
+            if (auto why = timeStart(context, folder, program, ms); !why.empty())
+                return context.fail("Start-up", std::string(program.name) + ": " + why);
             if (run == 0) continue;  // the warm-up round
-            context.record(program->key, ms);
-            std::printf("  run %2d: %-12s %.0f ms\n", run, program->name, ms);
+            context.record(program.key, ms);
+            std::printf("  run %2d: %-12s %.0f ms\n", run, program.name, ms);
         }
     }
     return 0;

@@ -3,14 +3,23 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 
-#include "sample_keys.h"
 #include "stats.h"
 
 namespace bench {
 namespace {
 
 constexpr double kMiB = 1024.0 * 1024.0;
+
+std::optional<double> asNumber(const std::string& text)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size()) return std::nullopt;
+    return value;
+}
 
 std::string format(const char* pattern, ...)
 {
@@ -22,114 +31,104 @@ std::string format(const char* pattern, ...)
     return text;
 }
 
-// "n=20 range a-b IQR c ms", and a warning (noisy set) when the spread is wider than the median.
-std::string spreadNote(const Summary& s, const char* unit, bool& noisy)
+std::string join(const std::vector<std::string>& parts, const char* separator)
+{
+    std::string text;
+    for (const auto& p : parts) text += (text.empty() ? "" : separator) + p;
+    return text;
+}
+
+// "n=20 range a-b IQR c ms", and a warning when the spread is wider than the median; noisy, when
+// given, is set then (the rows whose verdict does not rest on the figure give none).
+std::string spreadNote(const Summary& s, const char* unit, bool* noisy = nullptr)
 {
     std::string note = format("n=%zu range %.1f-%.1f IQR %.1f%s", s.count, s.min, s.max, s.iqr(), unit);
-    if (spreadWiderThanMedian(s)) {
-        noisy = true;
-        note += s.iqr() > s.median ? " WARN range,IQR>median" : " WARN range>median";
-    }
-    return note;
+    if (!spreadWiderThanMedian(s)) return note;
+    if (noisy) *noisy = true;
+    return note + (s.iqr() > s.median ? " WARN range,IQR>median" : " WARN range>median");
 }
 
 // Goals are judged on ratios of measured values; a ratio that lands on the goal exactly must not
 // miss it through rounding.
+Verdict verdictOf(bool met) { return met ? Verdict::Met : Verdict::Missed; }
 bool atLeast(double value, double goal) { return value >= goal * (1 - 1e-9); }
 bool atMost(double value, double goal) { return value <= goal * (1 + 1e-9); }
 
-std::string join(const std::vector<std::string>& parts, const char* separator)
-{
-    std::string text;
-    for (const auto& p : parts) {
-        if (!text.empty()) text += separator;
-        text += p;
-    }
-    return text;
-}
-
 Row cpuRow(const Samples& samples)
 {
-    Row row{"1 CPU while waiting (% of a core)", "", "", "", "Harbek < 1 %, ref ~100 %", Verdict::NoData, false, ""};
-    auto harbek = samples.number(key(keys::kCpuPercent, "harbek"));
-    auto reference = samples.number(key(keys::kCpuPercent, "reference"));
+    Row row{"1 CPU while waiting (% of a core)", "", "", "", "Harbek < 1 %, ref ~100 %"};
+    const auto harbek = samples.number("cpu.harbek.percent"), reference = samples.number("cpu.reference.percent");
     if (!harbek || !reference) return row;
-    const double seconds = samples.number(key(keys::kCpuSeconds, "harbek")).value_or(0);
+    const double seconds = samples.number("cpu.harbek.seconds").value_or(0);
     // Linux counts CPU in 10 ms ticks: a run that used none of them used less than one.
-    row.measured = *harbek == 0 && seconds > 0 ? format("Harbek < %.2f %%", 1.0 / seconds) : format("Harbek %.2f %%", *harbek);
-    auto serverH = samples.number(key(keys::kCpuServerPercent, "harbek"));
-    auto serverR = samples.number(key(keys::kCpuServerPercent, "reference"));
+    const bool belowATick = *harbek == 0 && seconds > 0;
+    row.measured = belowATick ? format("Harbek < %.2f %%", 1.0 / seconds) : format("Harbek %.2f %%", *harbek);
+    const auto serverH = samples.number("cpu.harbek.server_percent");
+    const auto serverR = samples.number("cpu.reference.server_percent");
     row.reference = format("busy poll %.1f %%", *reference);
     // The busy poll's every call is a request to wineserver, which does much of its work.
     if (serverR) row.reference += format(" (+%.1f %% wineserver)", *serverR);
     if (*reference <= 0) row.ratio = "-";
-    else if (*harbek == 0 && seconds > 0) row.ratio = format("< %.4fx", 1.0 / seconds / *reference);
+    else if (belowATick) row.ratio = format("< %.4fx", 1.0 / seconds / *reference);
     else row.ratio = format("%.4fx", *harbek / *reference);
-    row.verdict = *harbek < 1.0 ? Verdict::Met : Verdict::Missed;
-    std::vector<std::string> notes;
-    notes.push_back(format("1 run each, %.1f s / %.1f s", seconds,
-                           samples.number(key(keys::kCpuSeconds, "reference")).value_or(0)));
+    row.verdict = verdictOf(*harbek < 1.0);
+    std::vector<std::string> notes{format("1 run each, %.1f s / %.1f s", seconds,
+                                          samples.number("cpu.reference.seconds").value_or(0))};
     if (serverH && serverR) notes.push_back(format("wineserver %.1f %% / %.1f %%", *serverH, *serverR));
-    const Summary sh = summarize(samples.numbers(key(keys::kCpuSlice, "harbek")));
-    const Summary sr = summarize(samples.numbers(key(keys::kCpuSlice, "reference")));
+    const Summary sh = summarize(samples.numbers("cpu.harbek.slice"));
+    const Summary sr = summarize(samples.numbers("cpu.reference.slice"));
     if (sh.count && sr.count)
         notes.push_back(format("1-s slices %.0f-%.0f %% / %.0f-%.0f %%", sh.min, sh.max, sr.min, sr.max));
     if (*reference < 80) notes.push_back("ref's own process < 80 %");
-    if (auto method = samples.text(keys::kCpuMethod)) notes.push_back(*method);
+    if (auto method = samples.text("cpu.method")) notes.push_back(*method);
     row.notes = join(notes, "; ");
     return row;
 }
 
 Row exitRow(const Samples& samples)
 {
-    Row row{"2 Exit noticed (ms)", "", "", "-", "< 20 ms", Verdict::NoData, false, ""};
-    const Summary s = summarize(samples.numbers(keys::kExitMs));
+    Row row{"2 Exit noticed (ms)", "", "", "-", "< 20 ms"};
+    const Summary s = summarize(samples.numbers("exit.ms"));
     if (!s.count) return row;
     row.measured = format("log line %.1f", s.median);
-    row.verdict = s.median < 20 ? Verdict::Met : Verdict::Missed;
-    std::string notes = "Harbek " + spreadNote(s, " ms", row.noisy);
-    const Summary wake = summarize(samples.numbers(keys::kExitWakeMs));
-    if (wake.count) {
+    row.verdict = verdictOf(s.median < 20);
+    row.notes = "Harbek " + spreadNote(s, " ms", &row.noisy);
+    if (const Summary wake = summarize(samples.numbers("exit.wake_ms")); wake.count) {
         row.reference = format("bare wake %.1f", wake.median);
-        bool ignored = false;  // the verdict does not rest on it
-        notes += "; ref = a waiter blocked on the handle, " + spreadNote(wake, " ms", ignored);
+        row.notes += "; ref = a waiter blocked on the handle, " + spreadNote(wake, " ms");
     }
-    row.notes = notes;
     return row;
 }
 
 Row startupRow(const Samples& samples)
 {
-    Row row{"3 Start-up to window (ms)", "", "", "", "<= 1.2x bare", Verdict::NoData, false, ""};
-    const Summary h = summarize(samples.numbers(keys::kStartupHarbekMs));
-    const Summary b = summarize(samples.numbers(keys::kStartupBareMs));
+    Row row{"3 Start-up to window (ms)", "", "", "", "<= 1.2x bare"};
+    const Summary h = summarize(samples.numbers("startup.harbek.ms"));
+    const Summary b = summarize(samples.numbers("startup.bare.ms"));
     if (!h.count || !b.count || b.median <= 0) return row;
     row.measured = format("Harbek %.0f", h.median);
     row.reference = format("bare window %.0f", b.median);
-    const double ratio = h.median / b.median;
-    row.ratio = format("%.2fx", ratio);
-    row.verdict = atMost(ratio, 1.2) ? Verdict::Met : Verdict::Missed;
-    row.notes = "Harbek " + spreadNote(h, " ms", row.noisy) + "; bare " + spreadNote(b, " ms", row.noisy);
+    row.ratio = format("%.2fx", h.median / b.median);
+    row.verdict = verdictOf(atMost(h.median / b.median, 1.2));
+    row.notes = "Harbek " + spreadNote(h, " ms", &row.noisy) + "; bare " + spreadNote(b, " ms", &row.noisy);
     // Where Harbek's start-up goes: the loader's share, then the controls'; the verdict rests on
     // the bare window alone.
-    bool ignored = false;
-    const Summary manifest = summarize(samples.numbers(keys::kStartupManifestMs));
-    if (manifest.count) row.notes += format("; +manifest %.0f ms ", manifest.median) + spreadNote(manifest, " ms", ignored);
-    const Summary controls = summarize(samples.numbers(keys::kStartupControlsMs));
-    if (controls.count && controls.median > 0)
+    if (const Summary manifest = summarize(samples.numbers("startup.manifest.ms")); manifest.count)
+        row.notes += format("; +manifest %.0f ms ", manifest.median) + spreadNote(manifest, " ms");
+    if (const Summary controls = summarize(samples.numbers("startup.controls.ms")); controls.count && controls.median > 0)
         row.notes += format("; +6 controls %.0f ms (Harbek %.2fx of it) ", controls.median, h.median / controls.median) +
-                     spreadNote(controls, " ms", ignored);
+                     spreadNote(controls, " ms");
     return row;
 }
 
 Row sizeRow(const Samples& samples)
 {
-    Row row{"4 Harbek.exe size (KiB)", "", "", "", "< 600 KiB", Verdict::NoData, false, ""};
-    auto h = samples.number(keys::kSizeHarbek);
+    Row row{"4 Harbek.exe size (KiB)", "", "", "", "< 600 KiB"};
+    const auto h = samples.number("size.harbek.bytes");
     if (!h) return row;
     row.measured = format("%.0f KiB", *h / 1024);
-    row.verdict = *h < 600 * 1024 ? Verdict::Met : Verdict::Missed;
-    if (auto b = samples.number(keys::kSizeBare); b && *b > 0) {
+    row.verdict = verdictOf(*h < 600 * 1024);
+    if (const auto b = samples.number("size.bare.bytes"); b && *b > 0) {
         row.reference = format("bare window %.0f KiB", *b / 1024);
         row.ratio = format("%.1fx", *h / *b);
     }
@@ -137,48 +136,44 @@ Row sizeRow(const Samples& samples)
     return row;
 }
 
+// Each import reads "<dll> system" or "<dll> other".
 Row importsRow(const Samples& samples)
 {
-    Row row{"4 Harbek.exe imports", "", "-", "-", "system DLLs only", Verdict::NoData, false, ""};
-    const auto imports = samples.texts(keys::kImport);
+    Row row{"4 Harbek.exe imports", "", "-", "-", "system DLLs only"};
+    const auto imports = samples.texts("imports.harbek");
     if (imports.empty()) return row;
     std::vector<std::string> names, others;
     for (const auto& entry : imports) {
-        const auto space = entry.find(' ');
-        const std::string name = entry.substr(0, space);
-        names.push_back(name);
-        if (space == std::string::npos || entry.substr(space + 1) != "system") others.push_back(name);
+        names.push_back(entry.substr(0, entry.find(' ')));
+        if (entry != names.back() + " system") others.push_back(names.back());
     }
-    const auto delayed = samples.texts(keys::kDelayedImport);
     row.measured = format("%zu DLLs", names.size());
-    row.verdict = others.empty() ? Verdict::Met : Verdict::Missed;
+    row.verdict = verdictOf(others.empty());
     row.notes = join(names, " ");
-    if (!delayed.empty()) row.notes += "; delay-loaded: " + join(delayed, " ");
+    if (const auto delayed = samples.texts("imports.harbek.delayed"); !delayed.empty())
+        row.notes += "; delay-loaded: " + join(delayed, " ");
     if (!others.empty()) row.notes += "; not in the system folder: " + join(others, " ");
     return row;
 }
 
 Row copyRow(const Samples& samples, const std::string& label, const std::string& title)
 {
-    Row row{"5 Stand-in copy " + title + " (MiB/s)", "", "", "", ">= 0.9x cp", Verdict::NoData, false, ""};
-    auto bytes = samples.number(key(keys::kStandinBytes, label));
-    const Summary jet = summarize(samples.numbers(key(keys::kStandinJetCompSeconds, label)));
-    const Summary cp = summarize(samples.numbers(key(keys::kStandinCpSeconds, label)));
+    Row row{"5 Stand-in copy " + title + " (MiB/s)", "", "", "", ">= 0.9x cp"};
+    const auto bytes = samples.number("standin." + label + ".bytes");
+    const Summary jet = summarize(samples.numbers("standin." + label + ".jetcomp_s"));
+    const Summary cp = summarize(samples.numbers("standin." + label + ".cp_s"));
     if (!bytes || !jet.count || !cp.count || jet.median <= 0 || cp.median <= 0) return row;
-    const double mib = *bytes / kMiB;
-    const double jetRate = mib / jet.median, cpRate = mib / cp.median;
+    const double mib = *bytes / kMiB, jetRate = mib / jet.median, cpRate = mib / cp.median;
     row.measured = format("JetComp %.0f", jetRate);
     row.reference = format("cp %.0f", cpRate);
     row.ratio = format("%.2fx", jetRate / cpRate);
-    row.verdict = atLeast(jetRate / cpRate, 0.9) ? Verdict::Met : Verdict::Missed;
-    std::vector<std::string> notes;
-    notes.push_back(format("JetComp %.2f s ", jet.median) + spreadNote(jet, " s", row.noisy));
-    notes.push_back(format("cp %.2f s ", cp.median) + spreadNote(cp, " s", row.noisy));
-    const Summary sync = summarize(samples.numbers(key(keys::kStandinCpSyncSeconds, label)));
+    row.verdict = verdictOf(atLeast(jetRate / cpRate, 0.9));
+    std::vector<std::string> notes{format("JetComp %.2f s ", jet.median) + spreadNote(jet, " s", &row.noisy),
+                                   format("cp %.2f s ", cp.median) + spreadNote(cp, " s", &row.noisy)};
+    const Summary sync = summarize(samples.numbers("standin." + label + ".cpsync_s"));
     if (sync.count && sync.median > 0)
-        notes.push_back(format("cp+fsync %.0f MiB/s (JetComp %.2fx)", mib / sync.median,
-                               jetRate / (mib / sync.median)));
-    const Summary launch = summarize(samples.numbers(keys::kStandinLaunchSeconds));
+        notes.push_back(format("cp+fsync %.0f MiB/s (JetComp %.2fx)", mib / sync.median, jetRate / (mib / sync.median)));
+    const Summary launch = summarize(samples.numbers("standin.launch_s"));
     if (launch.count) notes.push_back(format("JetComp start alone %.2f s", launch.median));
     row.notes = join(notes, "; ");
     return row;
@@ -186,9 +181,8 @@ Row copyRow(const Samples& samples, const std::string& label, const std::string&
 
 Row memoryRow(const Samples& samples)
 {
-    Row row{"5 JetComp.exe peak memory (MiB)", "", "", "", "flat (<= 1.1x)", Verdict::NoData, false, ""};
-    const auto big = samples.numbers(key(keys::kStandinPeakBytes, "1GiB"));
-    const auto small = samples.numbers(key(keys::kStandinPeakBytes, "256MiB"));
+    Row row{"5 JetComp.exe peak memory (MiB)", "", "", "", "flat (<= 1.1x)"};
+    const auto big = samples.numbers("standin.1GiB.peak_bytes"), small = samples.numbers("standin.256MiB.peak_bytes");
     if (big.empty() || small.empty()) return row;
     const double b = *std::max_element(big.begin(), big.end()) / kMiB;
     const double s = *std::max_element(small.begin(), small.end()) / kMiB;
@@ -196,68 +190,89 @@ Row memoryRow(const Samples& samples)
     row.measured = format("1 GiB: %.1f", b);
     row.reference = format("256 MiB: %.1f", s);
     row.ratio = format("%.2fx", b / s);
-    row.verdict = atMost(b / s, 1.1) ? Verdict::Met : Verdict::Missed;
+    row.verdict = verdictOf(atMost(b / s, 1.1));
     row.notes = format("PeakWorkingSetSize, highest of %zu / %zu runs", big.size(), small.size());
     return row;
 }
 
-const char* verdictText(const Row& row)
+std::string resultOf(const Row& row)
 {
-    switch (row.verdict) {
-        case Verdict::Met: return row.noisy ? "met (noisy)" : "met";
-        case Verdict::Missed: return row.noisy ? "MISSED (noisy)" : "MISSED";
-        case Verdict::NoData: return "no data";
-    }
-    return "";
+    if (row.verdict == Verdict::NoData) return "no data";
+    return std::string(row.verdict == Verdict::Met ? "met" : "MISSED") + (row.noisy ? " (noisy)" : "");
 }
 
 }  // namespace
 
-std::string key(const char* pattern, const std::string& part)
+Samples Samples::parse(const std::string& text)
 {
-    std::string text = pattern;
-    if (auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, part);
-    return text;
+    Samples samples;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (const auto tab = line.find('\t'); tab != std::string::npos)
+            samples.values_.emplace(line.substr(0, tab), line.substr(tab + 1));
+    }
+    return samples;
+}
+
+std::vector<std::string> Samples::texts(const std::string& key) const
+{
+    std::vector<std::string> found;
+    for (auto [at, end] = values_.equal_range(key); at != end; ++at) found.push_back(at->second);
+    return found;
+}
+
+std::vector<double> Samples::numbers(const std::string& key) const
+{
+    std::vector<double> found;
+    for (const auto& text : texts(key))
+        if (auto n = asNumber(text)) found.push_back(*n);
+    return found;
+}
+
+std::optional<std::string> Samples::text(const std::string& key) const
+{
+    const auto all = texts(key);
+    return all.empty() ? std::nullopt : std::optional(all.back());
+}
+
+std::optional<double> Samples::number(const std::string& key) const
+{
+    const auto t = text(key);
+    return t ? asNumber(*t) : std::nullopt;
 }
 
 std::vector<Row> buildRows(const Samples& samples)
 {
-    return {cpuRow(samples),     exitRow(samples),
-            startupRow(samples), sizeRow(samples),
-            importsRow(samples), copyRow(samples, "1GiB", "1 GiB"),
+    return {cpuRow(samples),  exitRow(samples),    startupRow(samples),
+            sizeRow(samples), importsRow(samples), copyRow(samples, "1GiB", "1 GiB"),
             copyRow(samples, "256MiB", "256 MiB"), memoryRow(samples)};
 }
 
 std::string renderTable(const Samples& samples, const std::vector<Row>& rows)
 {
     std::vector<std::vector<std::string>> cells = {{"Figure", "Measured", "Reference", "Ratio", "Goal", "Result", "Notes"}};
+    const auto orDash = [](const std::string& s) { return s.empty() ? std::string("-") : s; };
     for (const Row& r : rows)
-        cells.push_back({r.figure, r.measured.empty() ? "-" : r.measured, r.reference.empty() ? "-" : r.reference,
-                         r.ratio.empty() ? "-" : r.ratio, r.goal, verdictText(r), r.notes});
+        cells.push_back({r.figure, orDash(r.measured), orDash(r.reference), orDash(r.ratio), r.goal, resultOf(r), r.notes});
     std::vector<std::size_t> width(cells[0].size(), 0);
     for (const auto& line : cells)
         for (std::size_t i = 0; i < line.size(); ++i) width[i] = std::max(width[i], line[i].size());
 
-    std::string out = format("Machine: %s cores; load average at start %s, at end %s\n",
-                             samples.text(keys::kCores).value_or("?").c_str(),
-                             samples.text(keys::kLoadStart).value_or("?").c_str(),
-                             samples.text(keys::kLoadEnd).value_or("?").c_str());
-    if (auto build = samples.text(keys::kBuild)) out += "Programs run as: " + *build + "\n";
-    auto rule = [&] {
-        std::string line;
-        for (std::size_t i = 0; i + 1 < width.size(); ++i) line += std::string(width[i], '-') + "-+-";
-        return line + std::string(width.back(), '-') + "\n";
-    };
+    std::string out = "Machine: " + samples.text("machine.cores").value_or("?") + " cores; load average at start " +
+                      samples.text("machine.load.start").value_or("?") + ", at end " +
+                      samples.text("machine.load.end").value_or("?") + "\n";
+    if (const auto build = samples.text("machine.build")) out += "Programs run as: " + *build + "\n";
     for (std::size_t n = 0; n < cells.size(); ++n) {
-        std::string line;
-        for (std::size_t i = 0; i < cells[n].size(); ++i) {
-            line += cells[n][i];
-            if (i + 1 < cells[n].size()) line += std::string(width[i] - cells[n][i].size(), ' ') + " | ";
+        std::string line, rule;
+        for (std::size_t i = 0; i + 1 < cells[n].size(); ++i) {
+            line += cells[n][i] + std::string(width[i] - cells[n][i].size(), ' ') + " | ";
+            rule += std::string(width[i], '-') + "-+-";
         }
-        out += line + "\n";
-        if (n == 0) out += rule();
+        out += line + cells[n].back() + "\n";
+        if (n == 0) out += rule + std::string(width.back(), '-') + "\n";
     }
-    for (const auto& error : samples.texts(keys::kError)) out += "ERROR " + error + "\n";
+    for (const auto& error : samples.texts("error")) out += "ERROR " + error + "\n";
     return out;
 }
 

@@ -1,23 +1,75 @@
 // Figure 1: the CPU a program uses while it waits for a 10-second compaction: Harbek, driven
 // through a real repair, against busy_wait_window, which polls with no pause. Both start the
 // same test compactor as JetComp.exe; each waiter's CPU is read from outside when its compactor
-// appears, every second, and when the compactor ends.
+// appears, every second, and when the compactor ends. The prefix's wineserver is followed too.
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <vector>
 
-#include "cpu_time.h"
-#include "figures.h"
-#include "files.h"
-#include "harbek_repair.h"
-#include "process.h"
-#include "sample_keys.h"
-#include "table.h"
-#include "text.h"
+#include "clock.h"
+#include "measurement.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace bench {
 namespace {
 
 constexpr wchar_t kDelayMs[] = L"10000";
+
+double fileTimeMs(const FILETIME& t)
+{
+    return static_cast<double>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) / 10000.0;
+}
+
+// User plus kernel time the process has used so far: the sum of GetThreadTimes over its threads.
+// Not GetProcessTimes: for another process Wine 8 answers with the caller's own times (checked
+// here: a child spinning for 2.5 s read as the caller's 20 ms). Linux accounts CPU in 10 ms
+// ticks, so that is the resolution. A thread that has ended no longer counts.
+std::optional<double> processCpuMs(DWORD processId)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<double> total;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != processId) continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+        if (!thread) continue;
+        FILETIME created, ended, kernel, user;
+        if (GetThreadTimes(thread, &created, &ended, &kernel, &user))
+            total = total.value_or(0) + fileTimeMs(kernel) + fileTimeMs(user);
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return total;
+}
+
+// utime + stime of /proc/<pid>/stat of the prefix's wineserver, read through Wine's Z: drive, in
+// ms; nothing when bench/run.sh found no wineserver (HARBEK_BENCH_WINESERVER_PID) or it cannot be read.
+std::optional<double> wineserverCpuMs()
+{
+    static const unsigned long pid = [] {
+        const char* text = std::getenv("HARBEK_BENCH_WINESERVER_PID");
+        return text ? std::strtoul(text, nullptr, 10) : 0;
+    }();
+    if (pid == 0) return std::nullopt;
+    std::ifstream in("Z:\\proc\\" + std::to_string(pid) + "\\stat", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Field 2 is the command in parentheses, which may hold spaces: count from the last ')'. Then
+    // fields 3 to 13, and utime (14) and stime (15), in clock ticks of 10 ms.
+    const auto close = text.rfind(')');
+    unsigned long long utime = 0, stime = 0;
+    if (close == std::string::npos ||
+        std::sscanf(text.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %llu %llu", &utime, &stime) != 2)
+        return std::nullopt;
+    return static_cast<double>(utime + stime) * 10.0;
+}
 
 struct WaitCost {
     double seconds = 0, cpuPercent = 0;
@@ -27,14 +79,11 @@ struct WaitCost {
 
 std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
 {
-    HANDLE compactor = waitForCompactor(waiterId, 20000);
+    HANDLE compactor = waitForCompactor(waiterId);
     if (!compactor) return "no JetComp.exe started within 20 s";
-    const auto server = wineserverPid();
-    const auto serverCpu = [&] { return server ? linuxProcessCpuMs(*server) : std::nullopt; };
-
     const double t0 = nowMs();
     const auto c0 = processCpuMs(waiterId);
-    const auto s0 = serverCpu();
+    const auto s0 = wineserverCpuMs();
     if (!c0) {
         CloseHandle(compactor);
         return "cannot read the CPU time of process " + std::to_string(waiterId);
@@ -45,7 +94,7 @@ std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
         const DWORD r = WaitForSingleObject(compactor, 1000);
         const double t = nowMs();
         const auto c = processCpuMs(waiterId);
-        const auto s = serverCpu();
+        const auto s = wineserverCpuMs();
         if (r == WAIT_FAILED || t - t0 > 60000) {
             CloseHandle(compactor);
             return r == WAIT_FAILED ? "cannot wait for the compactor" : "the compactor still runs after 60 s";
@@ -68,52 +117,37 @@ std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
 }
 
 // A folder with the waiter, the test compactor as JetComp.exe and a copy of the database.
-std::string prepare(const Context& context, const std::wstring& name, const std::wstring& waiter,
-                    std::wstring& folder)
+std::wstring prepare(const Context& context, const std::wstring& name, const std::wstring& waiter)
 {
-    folder = freshFolder(context, name);
-    if (folder.empty()) return "cannot make the folder " + e2e::utf8(name);
-    if (!copyProgram(context, waiter, folder, waiter) ||
-        !copyProgram(context, L"test_compactor.exe", folder, L"JetComp.exe") ||
-        !e2e::copyFile(context.sourceDatabase(), folder + L"\\db.mdb"))
-        return "cannot copy the programs and the database into " + e2e::utf8(folder);
-    return {};
-}
-
-void record(const Context& context, const char* who, const WaitCost& cost)
-{
-    context.record(key(keys::kCpuPercent, who), cost.cpuPercent);
-    context.record(key(keys::kCpuSeconds, who), cost.seconds);
-    if (cost.serverPercent) context.record(key(keys::kCpuServerPercent, who), *cost.serverPercent);
-    for (double slice : cost.slices) context.record(key(keys::kCpuSlice, who), slice);
-    std::printf("  %-9s %.2f %% of a core over %.1f s\n", who, cost.cpuPercent, cost.seconds);
+    const std::wstring folder = context.freshFolder(name, {{waiter, waiter}, {L"test_compactor.exe", L"JetComp.exe"}});
+    if (folder.empty() || !support::copyFile(context.work + L"\\source.mdb", folder + L"\\db.mdb")) return {};
+    return folder;
 }
 
 std::string measureHarbek(const Context& context, WaitCost& cost)
 {
-    std::wstring folder;
-    if (auto why = prepare(context, L"wait-harbek", L"Harbek.exe", folder); !why.empty()) return why;
-    HarbekRepair run;
-    const e2e::Environment environment = {{L"HARBEK_TEST_COMPACTOR", L"copy"},
-                                          {L"HARBEK_TEST_COMPACTOR_DELAY_MS", kDelayMs}};
-    if (auto why = run.start(folder, environment, folder + L"\\db.mdb"); !why.empty()) return why;
-    if (auto why = measureWhileCompactorRuns(run.processId(), cost); !why.empty()) return why;
-    return run.finish();
+    const std::wstring folder = prepare(context, L"wait-harbek", L"Harbek.exe");
+    if (folder.empty()) return "cannot make the folder wait-harbek with the programs and the database";
+    support::HarbekSession harbek;
+    const support::Environment environment = {{L"HARBEK_TEST_COMPACTOR", L"copy"},
+                                              {L"HARBEK_TEST_COMPACTOR_DELAY_MS", kDelayMs}};
+    if (auto why = startRepair(harbek, folder, environment, folder + L"\\db.mdb"); !why.empty()) return why;
+    if (auto why = measureWhileCompactorRuns(harbek.processId(), cost); !why.empty()) return why;
+    return finishRepair(harbek);
 }
 
 std::string measureReference(const Context& context, WaitCost& cost)
 {
-    std::wstring folder;
-    if (auto why = prepare(context, L"wait-reference", L"busy_wait_window.exe", folder); !why.empty()) return why;
+    const std::wstring folder = prepare(context, L"wait-reference", L"busy_wait_window.exe");
+    if (folder.empty()) return "cannot make the folder wait-reference with the programs and the database";
     const std::wstring child = L"\"" + folder + L"\\JetComp.exe\" -src:\"" + folder + L"\\db.mdb\" -dest:\"" +
                                folder + L"\\_AfterRepair.mdb\"";
-    const e2e::Environment environment = {{L"HARBEK_TEST_COMPACTOR", L"copy"},
-                                          {L"HARBEK_TEST_COMPACTOR_DELAY_MS", kDelayMs},
-                                          {L"HARBEK_BENCH_CHILD", child}};
-    e2e::Process waiter;
-    DWORD error = 0;
-    if (!waiter.start(folder + L"\\busy_wait_window.exe", folder, environment, error))
-        return "cannot start busy_wait_window.exe (error " + std::to_string(error) + ")";
+    support::Process waiter;
+    if (!waiter.start({folder + L"\\busy_wait_window.exe", L"", folder,
+                       {{L"HARBEK_TEST_COMPACTOR", L"copy"},
+                        {L"HARBEK_TEST_COMPACTOR_DELAY_MS", kDelayMs},
+                        {L"HARBEK_BENCH_CHILD", child}}}))
+        return "cannot start busy_wait_window.exe (error " + std::to_string(waiter.error()) + ")";
     if (auto why = measureWhileCompactorRuns(waiter.id(), cost); !why.empty()) {
         waiter.kill();
         return why;
@@ -122,8 +156,17 @@ std::string measureReference(const Context& context, WaitCost& cost)
         waiter.kill();
         return "busy_wait_window.exe did not end after its child";
     }
-    if (!e2e::fileExists(folder + L"\\_AfterRepair.mdb")) return "the reference's compactor wrote no copy";
+    if (!support::fileExists(folder + L"\\_AfterRepair.mdb")) return "the reference's compactor wrote no copy";
     return {};
+}
+
+void record(const Context& context, const std::string& who, const WaitCost& cost)
+{
+    context.record("cpu." + who + ".percent", cost.cpuPercent);
+    context.record("cpu." + who + ".seconds", cost.seconds);
+    if (cost.serverPercent) context.record("cpu." + who + ".server_percent", *cost.serverPercent);
+    for (double slice : cost.slices) context.record("cpu." + who + ".slice", slice);
+    std::printf("  %-9s %.2f %% of a core over %.1f s\n", who.c_str(), cost.cpuPercent, cost.seconds);
 }
 
 }  // namespace
@@ -138,7 +181,7 @@ int measureWaitCost(const Context& context)
         return context.fail("CPU while waiting (reference)", why);
     record(context, "reference", reference);
     // Why not GetProcessTimes: see processCpuMs.
-    context.record(keys::kCpuMethod, "CPU by GetThreadTimes");
+    context.record("cpu.method", "CPU by GetThreadTimes");
     return 0;
 }
 

@@ -7,16 +7,9 @@
 //                         of controls Harbek's window has.
 #include <windows.h>
 
-namespace {
+#include "window.h"
 
-LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
+namespace {
 
 #ifdef BENCH_WITH_CONTROLS
 void addControls(HWND window, HINSTANCE instance)
@@ -51,15 +44,8 @@ void addControls(HWND window, HINSTANCE instance)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"BareWindow";
-    if (!RegisterClassW(&wc)) return 1;
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"bare window", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 540, 240, nullptr, nullptr, instance, nullptr);
+    HWND window = reference::makeWindow(instance, L"BareWindow", L"bare window", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                                        540, 240);
     if (!window) return 1;
 #ifdef BENCH_WITH_CONTROLS
     addControls(window, instance);

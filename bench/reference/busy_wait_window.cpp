@@ -6,12 +6,9 @@
 
 #include <string>
 
-namespace {
+#include "window.h"
 
-LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
+namespace {
 
 std::wstring childCommandLine()
 {
@@ -29,15 +26,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     std::wstring commandLine = childCommandLine();
     if (commandLine.empty()) return 2;
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"BusyWaitReference";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"busy wait reference", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, nullptr, nullptr, instance, nullptr);
+    HWND window = reference::makeWindow(instance, L"BusyWaitReference", L"busy wait reference", WS_OVERLAPPEDWINDOW,
+                                        400, 200);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "samples.h"
 #include "stats.h"
+#include "table.h"
 
 namespace bench {
 namespace {

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "samples.h"
 #include "table.h"
 
 namespace bench {

@@ -3,21 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "support/text.h"
+
 namespace test_compactor {
-namespace {
-
-std::string toUtf8(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
-
-}  // namespace
 
 bool appendInvocation(const std::wstring& logPath)
 {
@@ -26,10 +14,10 @@ bool appendInvocation(const std::wstring& logPath)
     int argc = 0;
     if (wchar_t** argv = CommandLineToArgvW(raw, &argc)) {
         for (int i = 0; i < argc; ++i)
-            entry += "argv[" + std::to_string(i) + "]=" + toUtf8(argv[i]) + "\r\n";
+            entry += "argv[" + std::to_string(i) + "]=" + support::utf8(argv[i]) + "\r\n";
         LocalFree(argv);
     }
-    entry += "cmdline=" + toUtf8(raw) + "\r\n";
+    entry += "cmdline=" + support::utf8(raw) + "\r\n";
 
     HANDLE file = CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

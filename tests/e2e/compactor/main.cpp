@@ -4,8 +4,12 @@
 //                                   cutpage | deleterow | nocatalog
 //   HARBEK_TEST_COMPACTOR_DELAY_MS  milliseconds to sleep before acting (default 0)
 //   HARBEK_TEST_COMPACTOR_LOG       a file to which each start appends its command line
+//   HARBEK_TEST_COMPACTOR_EXIT_RECORD  a file to which it appends, as the very last thing before it
+//                                   ends, the performance counter (QueryPerformanceCounter ticks)
+//                                   as one line: when it ended, for the benchmark
 // It takes -src:<path> and -dest:<path> as JetComp.exe does. Exit codes: 0 done; 1 the copy failed;
-// 2 an argument is missing; 3 the behaviour or delay is not understood; 4 the log cannot be written.
+// 2 an argument is missing; 3 the behaviour or delay is not understood; 4 the log or the exit record
+// cannot be written.
 #include "behaviours.h"
 #include "invocation_log.h"
 
@@ -33,6 +37,37 @@ bool startsWithNoCase(const std::wstring& text, const wchar_t* prefix)
     return text.size() >= n && _wcsnicmp(text.c_str(), prefix, n) == 0;
 }
 
+// Opened before anything else is done, so that ending takes no more than a write and a close.
+class ExitRecord {
+public:
+    explicit ExitRecord(const std::wstring& path)
+    {
+        if (path.empty()) return;
+        file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+        failed_ = file_ == INVALID_HANDLE_VALUE;
+    }
+    bool failed() const { return failed_; }
+
+    // Writes the counter, when a record was asked for, and ends the process with code.
+    [[noreturn]] void end(int code) const
+    {
+        if (file_ != INVALID_HANDLE_VALUE) {
+            LARGE_INTEGER now;
+            QueryPerformanceCounter(&now);
+            const std::string line = std::to_string(now.QuadPart) + "\n";
+            DWORD written = 0;
+            WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+            CloseHandle(file_);
+        }
+        ExitProcess(static_cast<UINT>(code));
+    }
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    bool failed_ = false;
+};
+
 bool parseDelay(const std::wstring& text, DWORD& delay)
 {
     delay = 0;
@@ -44,9 +79,8 @@ bool parseDelay(const std::wstring& text, DWORD& delay)
     return true;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv)
+// Does what the environment asks; returns the exit code.
+int act(int argc, wchar_t** argv)
 {
     using namespace test_compactor;
 
@@ -81,4 +115,13 @@ int wmain(int argc, wchar_t** argv)
     if (behaviour == L"partial") return writeHalf(job);
     if (behaviour == L"new") return writeAnew(job);
     return copyDatabase(job);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const ExitRecord record(environment(L"HARBEK_TEST_COMPACTOR_EXIT_RECORD"));
+    if (record.failed()) return 4;
+    record.end(act(argc, argv));
 }

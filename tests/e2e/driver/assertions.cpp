@@ -1,7 +1,7 @@
 #include "assertions.h"
 
-#include "files.h"
-#include "text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -13,10 +13,10 @@ std::string shown(const std::wstring& text)
     while (at < text.size()) {
         size_t end = text.find(L"\r\n", at);
         if (end == std::wstring::npos) {
-            out += "    | " + utf8(text.substr(at)) + "   (no line break at the end)\n";
+            out += "    | " + support::utf8(text.substr(at)) + "   (no line break at the end)\n";
             break;
         }
-        out += "    | " + utf8(text.substr(at, end - at)) + "\\r\\n\n";
+        out += "    | " + support::utf8(text.substr(at, end - at)) + "\\r\\n\n";
         at = end + 2;
     }
     return out.empty() ? "    (empty)\n" : out;
@@ -32,13 +32,13 @@ std::string shown(const std::wstring& text)
 
 ::testing::AssertionResult holdsBytes(const std::wstring& path, const std::optional<std::string>& expected)
 {
-    std::optional<std::string> actual = readBytes(path);
-    if (!expected) return ::testing::AssertionFailure() << "no expected content for " << utf8(path);
-    if (!actual) return ::testing::AssertionFailure() << utf8(path) << " cannot be read (missing?)";
+    std::optional<std::string> actual = support::readBytes(path);
+    if (!expected) return ::testing::AssertionFailure() << "no expected content for " << support::utf8(path);
+    if (!actual) return ::testing::AssertionFailure() << support::utf8(path) << " cannot be read (missing?)";
     if (*actual == *expected) return ::testing::AssertionSuccess();
     size_t first = 0;
     while (first < actual->size() && first < expected->size() && (*actual)[first] == (*expected)[first]) ++first;
-    return ::testing::AssertionFailure() << utf8(path) << " holds " << actual->size() << " bytes, not the expected "
+    return ::testing::AssertionFailure() << support::utf8(path) << " holds " << actual->size() << " bytes, not the expected "
                                          << expected->size() << "; they differ first at offset " << first;
 }
 

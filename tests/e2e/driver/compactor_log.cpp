@@ -1,16 +1,16 @@
 #include "compactor_log.h"
 
-#include "files.h"
-#include "text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 
 std::vector<CompactorStart> readCompactorLog(const std::wstring& path)
 {
     std::vector<CompactorStart> starts;
-    std::optional<std::string> bytes = readBytes(path);
+    std::optional<std::string> bytes = support::readBytes(path);
     if (!bytes) return starts;
-    std::wstring text = utf16(*bytes);
+    std::wstring text = support::utf16(*bytes);
     CompactorStart current;
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find(L"\r\n", at);

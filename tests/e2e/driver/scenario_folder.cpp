@@ -1,15 +1,15 @@
 #include "scenario_folder.h"
 
 #include "build_paths.h"
-#include "files.h"
-#include "text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 
 std::wstring freshScenarioFolder(const std::wstring& name)
 {
-    std::wstring folder = joinPath(runsFolder(), name);
-    if (!removeTree(folder) || !makeFolders(folder)) return {};
+    std::wstring folder = support::joinPath(runsFolder(), name);
+    if (!support::removeTree(folder) || !support::makeFolders(folder)) return {};
     return folder;
 }
 

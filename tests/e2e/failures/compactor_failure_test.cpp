@@ -8,9 +8,9 @@
 
 #include "../driver/assertions.h"
 #include "../driver/build_paths.h"
-#include "../driver/files.h"
-#include "../driver/process.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -21,7 +21,7 @@ class CompactorFailure : public FailureScenario {
 protected:
     // Runs data\sales.mdb with the compactor behaving so, up to the message after the wait, and
     // checks the log and what the compactor was given.
-    void runUntilTheMessage(const std::wstring& behaviour, MessageBoxSeen& box, std::wstring& afterName,
+    void runUntilTheMessage(const std::wstring& behaviour, support::MessageBoxSeen& box, std::wstring& afterName,
                             const std::wstring& testDatabase = kJet3Database)
     {
         ASSERT_NO_FATAL_FAILURE(installWithDatabase(L"sales.mdb", testDatabase));
@@ -36,33 +36,33 @@ protected:
 
 TEST_F(CompactorFailure, CrashIsReportedWithItsStatusInHexAndNothingIsRenamed)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"crash", box, afterName));
-    expectMessageBox(box, L"中止", exitCodeMessage(L"0xC0000005"), BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", exitCodeMessage(L"0xC0000005"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
-    EXPECT_FALSE(fileExists(afterName));
+    EXPECT_FALSE(support::fileExists(afterName));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, NothingWrittenWithCodeZeroNamesTheMissingCopy)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nothing", box, afterName));
-    expectMessageBox(box, L"中止", missingMessage(afterName), BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", missingMessage(afterName), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"partial", box, afterName));
-    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
-    std::optional<std::string> original = readBytes(joinPath(testDataFolder(), kJet3Database));
+    std::optional<std::string> original = support::readBytes(support::joinPath(testDataFolder(), kJet3Database));
     ASSERT_TRUE(original);
     EXPECT_TRUE(holdsBytes(afterName, original->substr(0, original->size() / 2)))
         << "the half-written copy is not where the compactor left it";
@@ -73,15 +73,15 @@ TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource)
 // it left is whole, so the user is asked; "No" keeps every name as it was.
 TEST_F(CompactorFailure, ExitCode259EndsTheWaitAndAsksBeforeUsingAWholeCopy)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"exit259", box, afterName));
     expectMessageBox(box, L"警告",
                      L"JetComp.exeが終了コード259で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。"
                      L"\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
-                     BoxIcon::Exclamation, {IDYES, IDNO});
+                     support::BoxIcon::Exclamation, {IDYES, IDNO});
     ASSERT_TRUE(harbek_.answer(box, IDNO));
-    EXPECT_TRUE(holdsBytes(afterName, readBytes(database_)));
+    EXPECT_TRUE(holdsBytes(afterName, support::readBytes(database_)));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
@@ -105,7 +105,7 @@ TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce)
         EXPECT_TRUE(process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
             << "the hung compactor " << id << " was ended with the program";
         if (process) CloseHandle(process);
-        killProcess(id);
+        support::killProcess(id);
     }
     std::wstring afterName;
     EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
@@ -117,17 +117,17 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28)
     ASSERT_NO_FATAL_FAILURE(installProgram(false));
     database_ = placeDatabase(L"data", L"sales.mdb");
     ASSERT_TRUE(writeNewFile(compactorPath(), "@echo off\r\nrem not a program\r\n"));
-    SystemError expected = launchError(compactorPath());
+    support::SystemError expected = launchError(compactorPath());
     ASSERT_NE(expected.number, 0u) << "the system itself runs a text file named JetComp.exe";
 
     ASSERT_TRUE(startHarbekIn(L""));
     ASSERT_TRUE(harbek_.typePath(database_));
     snapshotBefore();
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(runUntilMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
     expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 28),
-                     BoxIcon::Critical, {IDOK});
+                     support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     EXPECT_TRUE(compactorStarts().empty());
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
@@ -135,18 +135,18 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28)
 
 // A compactor that ends with 0 but leaves a damaged copy: the run reads the copy before the swap.
 // One that does not read as a database is refused and left beside the untouched original.
-void expectRefusedAsNoDatabase(const MessageBoxSeen& box, const std::wstring& afterName)
+void expectRefusedAsNoDatabase(const support::MessageBoxSeen& box, const std::wstring& afterName)
 {
     expectMessageBox(box, L"中止", afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
-                     BoxIcon::Critical, {IDOK});
-    EXPECT_TRUE(fileExists(afterName)) << "the copy is not left beside the original";
+                     support::BoxIcon::Critical, {IDOK});
+    EXPECT_TRUE(support::fileExists(afterName)) << "the copy is not left beside the original";
 }
 
 // A file cut just after the last page anything points to cannot be told from a whole one: this
 // database's last page holds rows of a table.
 TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"cutpage", box, afterName, L"indexTestV1997.mdb"));
     expectRefusedAsNoDatabase(box, afterName);
@@ -156,7 +156,7 @@ TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase)
 
 TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nocatalog", box, afterName));
     expectRefusedAsNoDatabase(box, afterName);
@@ -171,24 +171,24 @@ const wchar_t kShortOfARow[] = L"修復後のファイルは修復前と次の�
 
 TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow", box, afterName));
-    expectMessageBox(box, L"警告", kShortOfARow, BoxIcon::Exclamation, {IDYES, IDNO});
+    expectMessageBox(box, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
     ASSERT_TRUE(harbek_.answer(box, IDNO));
-    EXPECT_TRUE(fileExists(afterName));
+    EXPECT_TRUE(support::fileExists(afterName));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, CopyShortOfARowIsSwappedInOnYes)
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     std::wstring afterName;
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow", box, afterName));
-    expectMessageBox(box, L"警告", kShortOfARow, BoxIcon::Exclamation, {IDYES, IDNO});
+    expectMessageBox(box, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
     ASSERT_TRUE(harbek_.answer(box, IDYES));
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
-    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
 }

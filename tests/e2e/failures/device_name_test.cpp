@@ -5,8 +5,8 @@
 #include "failure_scenario.h"
 
 #include "../driver/assertions.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -19,13 +19,13 @@ protected:
         ASSERT_TRUE(startHarbekIn(dataFolder(L"data")));
         ASSERT_TRUE(harbek_.typePath(typed));
         snapshotBefore();
-        MessageBoxSeen box;
+        support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logOfStartOnly()));
-        expectMessageBox(box, L"中止", missingMessage(typed), BoxIcon::Critical, {IDOK});
+        expectMessageBox(box, L"中止", missingMessage(typed), support::BoxIcon::Critical, {IDOK});
         std::vector<CompactorStart> starts = compactorStarts();
         EXPECT_TRUE(starts.empty()) << "the compactor was given the device: "
-                                    << (starts.empty() ? "" : utf8(starts.back().commandLine));
+                                    << (starts.empty() ? "" : support::utf8(starts.back().commandLine));
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         expectNothingLost(L"", OriginalAt::Source, ProgramAfter::StaysOpen);
     }
@@ -35,7 +35,7 @@ TEST_F(DeviceName, NulIsNoDatabase) { expectRefused(L"NUL"); }
 
 TEST_F(DeviceName, ConIsNoDatabase) { expectRefused(L"CON"); }
 
-TEST_F(DeviceName, NulInAFolderIsNoDatabase) { expectRefused(joinPath(dataFolder(L"data"), L"NUL")); }
+TEST_F(DeviceName, NulInAFolderIsNoDatabase) { expectRefused(support::joinPath(dataFolder(L"data"), L"NUL")); }
 
 }  // namespace
 }  // namespace e2e

@@ -1,9 +1,9 @@
 #include "failure_scenario.h"
 
 #include "../driver/assertions.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
-#include "../driver/window_lookup.h"
+#include "support/files.h"
+#include "support/text.h"
+#include "support/window_lookup.h"
 
 namespace e2e {
 
@@ -15,18 +15,18 @@ void FailureScenario::installWithDatabase(const std::wstring& fileName, const st
 {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     database_ = placeDatabase(L"data", fileName, testDatabase);
-    ASSERT_TRUE(fileExists(database_));
+    ASSERT_TRUE(support::fileExists(database_));
 }
 
 ::testing::AssertionResult FailureScenario::startHarbekIn(const std::wstring& currentFolder,
                                                           const std::wstring& behaviour, DWORD delayMs)
 {
-    Environment environment = {
+    support::Environment environment = {
         {L"HARBEK_TEST_COMPACTOR", behaviour},
-        {L"HARBEK_TEST_COMPACTOR_LOG", joinPath(folder(), kLogName)},  // where compactorStarts() reads
+        {L"HARBEK_TEST_COMPACTOR_LOG", support::joinPath(folder(), kLogName)},  // where compactorStarts() reads
         {L"HARBEK_TEST_COMPACTOR_DELAY_MS", delayMs ? std::to_wstring(delayMs) : L""},
     };
-    return harbek_.start(joinPath(programFolder(), L"Harbek.exe"),
+    return harbek_.start(support::joinPath(programFolder(), L"Harbek.exe"),
                          currentFolder.empty() ? programFolder() : currentFolder, environment);
 }
 
@@ -35,7 +35,7 @@ void FailureScenario::snapshotBefore()
     before_ = snapshotTree(folder(), {kLogName});
 }
 
-::testing::AssertionResult FailureScenario::runUntilMessageBox(MessageBoxSeen& box)
+::testing::AssertionResult FailureScenario::runUntilMessageBox(support::MessageBoxSeen& box)
 {
     harbek_.pressRun();
     return harbek_.waitForMessageBox(box);
@@ -58,27 +58,27 @@ void FailureScenario::expectNothingLost(const std::wstring& database, OriginalAt
 
 void FailureScenario::expectRunSucceeds()
 {
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(runUntilMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), successfulRunLog()));
-    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
 }
 
 std::wstring FailureScenario::compactorPath() const
 {
-    return joinPath(programFolder(), L"JetComp.exe");
+    return support::joinPath(programFolder(), L"JetComp.exe");
 }
 
-::testing::AssertionResult windowStillUsable(HarbekSession& harbek)
+::testing::AssertionResult windowStillUsable(support::HarbekSession& harbek)
 {
     // The box just answered takes a moment to go.
-    waitUntil([&] { return topLevelWindows(harbek.processId(), L"#32770").empty(); }, 2000);
+    support::waitUntil([&] { return support::topLevelWindows(harbek.processId(), L"#32770").empty(); }, 2000);
     if (!harbek.windowOpen())
         return ::testing::AssertionFailure() << "the window is gone; Harbek "
                                              << (harbek.running() ? "runs without it" : "has ended");
-    if (!topLevelWindows(harbek.processId(), L"#32770").empty())
+    if (!support::topLevelWindows(harbek.processId(), L"#32770").empty())
         return ::testing::AssertionFailure() << "a message box is still up";
     const std::wstring probe = L"Z:\\確認\\probe 한국어.mdb";
     ::testing::AssertionResult typed = harbek.typePath(probe);

@@ -31,7 +31,7 @@ protected:
     void userRemoved(const std::wstring& path) { before_.erase(path); }
 
     // Presses run and reads the next message box.
-    ::testing::AssertionResult runUntilMessageBox(MessageBoxSeen& box);
+    ::testing::AssertionResult runUntilMessageBox(support::MessageBoxSeen& box);
     std::wstring maskedLog() const;
 
     // The window is still usable after the box was answered, or the program has ended (waited
@@ -48,7 +48,7 @@ protected:
 };
 
 // Types a probe text into the path field and reads it back; no message box may be up.
-::testing::AssertionResult windowStillUsable(HarbekSession& harbek);
+::testing::AssertionResult windowStillUsable(support::HarbekSession& harbek);
 
 std::wstring missingMessage(const std::wstring& path);          // "<path>は存在しません。"
 std::wstring inUseMessage(const std::wstring& path);            // "<path>は使用中です。…"

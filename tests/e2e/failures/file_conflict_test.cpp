@@ -9,8 +9,8 @@
 #include "user_files.h"
 
 #include "../driver/assertions.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -38,10 +38,10 @@ TEST_F(FileConflict, SourceLockedAfterTheCompactorStartedStopsWithItsExitCode)
     ASSERT_TRUE(waitForCompactorStart());
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
-    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     lock_.release();
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
@@ -55,10 +55,10 @@ TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse)
     snapshotBefore();
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(runUntilMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
-    expectMessageBox(box, L"中止", inUseMessage(database_), BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", inUseMessage(database_), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     lock_.release();
     EXPECT_TRUE(compactorStarts().empty());
@@ -69,7 +69,7 @@ TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse)
 // rename: the compactor copies it, and the rename of line 30 is refused.
 TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove)
 {
-    SystemError expected = moveOfOpenFileError(dataFolder(L"scratch"), GENERIC_READ, FILE_SHARE_READ);
+    support::SystemError expected = moveOfOpenFileError(dataFolder(L"scratch"), GENERIC_READ, FILE_SHARE_READ);
     ASSERT_NE(expected.number, 0u) << "the system renames a file held open without delete sharing";
     ASSERT_TRUE(startHarbekIn(L"", L"copy", kCompaction));
     ASSERT_TRUE(harbek_.typePath(database_));
@@ -78,23 +78,23 @@ TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove)
     ASSERT_TRUE(waitForCompactorStart());
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ, FILE_SHARE_READ));
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheFirstMove()));
     expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 30),
-                     BoxIcon::Critical, {IDOK});
+                     support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     lock_.release();
     std::wstring afterName;
     ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
-    EXPECT_TRUE(holdsBytes(afterName, readBytes(database_))) << "the compacted copy is not left under the after-name";
+    EXPECT_TRUE(holdsBytes(afterName, support::readBytes(database_))) << "the compacted copy is not left under the after-name";
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 // The stamp is the second of the press: every second around it is taken by a file of the user's.
 TEST_F(FileConflict, BackupNameAlreadyTakenFailsTheFirstMoveAndKeepsBothFiles)
 {
-    SystemError expected = moveOntoTakenNameError(dataFolder(L"scratch"));
+    support::SystemError expected = moveOntoTakenNameError(dataFolder(L"scratch"));
     ASSERT_NE(expected.number, 0u);
     ASSERT_TRUE(startHarbekIn(L""));
     ASSERT_TRUE(harbek_.typePath(database_));
@@ -104,16 +104,16 @@ TEST_F(FileConflict, BackupNameAlreadyTakenFailsTheFirstMoveAndKeepsBothFiles)
                                  "the user's own file " + std::to_string(offset)));
     snapshotBefore();
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(runUntilMessageBox(box));
     std::wstring afterName, stamp;
     ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
     ASSERT_TRUE(isTaggedName(afterName, database_, L"_AfterRepair", &stamp));
     ASSERT_TRUE(before_.count(taggedName(database_, L"_BeforeRepair", stamp)))
-        << "the run's stamp " << utf8(stamp) << " fell outside the taken seconds";
+        << "the run's stamp " << support::utf8(stamp) << " fell outside the taken seconds";
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheFirstMove()));
     expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 30),
-                     BoxIcon::Critical, {IDOK});
+                     support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
@@ -125,7 +125,7 @@ TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor)
 {
     ASSERT_TRUE(startHarbekIn(L"", L"nothing"));
     ASSERT_TRUE(harbek_.typePath(database_));
-    std::optional<std::string> original = readBytes(database_);
+    std::optional<std::string> original = support::readBytes(database_);
     ASSERT_TRUE(original);
     SYSTEMTIME now = localNow();
     for (int offset = -1; offset <= 6; ++offset)
@@ -133,13 +133,13 @@ TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor)
                                  original->substr(0, original->size() / 2)));
     snapshotBefore();
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(runUntilMessageBox(box));
     const std::wstring suffix = L"は既に存在します。ファイル名は変更していません。";
     ASSERT_GT(box.text.size(), suffix.size());
     const std::wstring named = box.text.substr(0, box.text.size() - suffix.size());
-    EXPECT_TRUE(before_.count(named)) << "the message names no file that was taken: " << utf8(box.text);
-    expectMessageBox(box, L"中止", named + suffix, BoxIcon::Critical, {IDOK});
+    EXPECT_TRUE(before_.count(named)) << "the message names no file that was taken: " << support::utf8(box.text);
+    expectMessageBox(box, L"中止", named + suffix, support::BoxIcon::Critical, {IDOK});
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
     EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started over a taken name";
     ASSERT_TRUE(harbek_.answer(box, IDOK));
@@ -156,10 +156,10 @@ TEST_F(FileConflict, SourceDeletedWhileTheCompactorRunsStopsWithItsExitCode)
     ASSERT_TRUE(DeleteFileW(database_.c_str())) << "error " << GetLastError();
     userRemoved(database_);
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
-    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }

@@ -2,7 +2,7 @@
 
 #include "repair_names.h"
 
-#include "../driver/text.h"
+#include "support/text.h"
 
 #include <vector>
 
@@ -23,7 +23,7 @@ std::string describe(const TreeEntry& entry)
 {
     std::vector<std::string> faults;
     auto fault = [&](const std::wstring& path, const std::string& what) {
-        faults.push_back(utf8(path) + ": " + what);
+        faults.push_back(support::utf8(path) + ": " + what);
     };
 
     for (const auto& [path, entry] : before) {

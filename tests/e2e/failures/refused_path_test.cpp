@@ -5,8 +5,8 @@
 #include "failure_scenario.h"
 
 #include "../driver/assertions.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -22,7 +22,7 @@ TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing)
 {
     ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     const std::wstring data = dataFolder(L"data");
-    ASSERT_TRUE(makeFolders(joinPath(data, L"folder.mdb")));
+    ASSERT_TRUE(support::makeFolders(support::joinPath(data, L"folder.mdb")));
     placeDatabase(L"data\\sub", L"x.mdb");
     const std::wstring other = placeDatabase(L"data", L"other.mdb", kJet4Database);
     // Relative texts resolve against the data folder: the files they nearly name are there.
@@ -35,14 +35,14 @@ TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing)
         {"the full-width separator in place of the last \\", data + L"＼sales.mdb"},
         {"full-width and ordinary separators mixed, no such file", data + L"＼sub\\x.mdb"},
         {"a folder", data},
-        {"a folder named like a database", joinPath(data, L"folder.mdb")},
+        {"a folder named like a database", support::joinPath(data, L"folder.mdb")},
         {"a trailing separator after the database", database_ + L"\\"},
         {"a trailing full-width separator after the database", database_ + L"＼"},
         {"the database's path in quotes", L"\"" + database_ + L"\""},
         {"a quote that would end -src: and add a -dest: of the user's file",
          database_ + L"\" -dest:\"" + other},
         {"a wildcard alone", L"*.mdb"},
-        {"a wildcard in a full path", joinPath(data, L"*.mdb")},
+        {"a wildcard in a full path", support::joinPath(data, L"*.mdb")},
         {"a question-mark wildcard", L"sales.m?b"},
         {"a relative path the current folder does not hold", L"nosuch\\x.mdb"},
         {"a UNC path to a server", L"\\\\localhost\\share\\sales.mdb"},
@@ -53,10 +53,10 @@ TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing)
     std::wstring logSoFar = harbek_.log();
     for (size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
-        SCOPED_TRACE("row " + std::to_string(i) + ": " + row.what + " \"" + utf8(row.typed) + "\"");
+        SCOPED_TRACE("row " + std::to_string(i) + ": " + row.what + " \"" + support::utf8(row.typed) + "\"");
         ASSERT_TRUE(harbek_.typePath(row.typed));
         snapshotBefore();
-        MessageBoxSeen box;
+        support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         std::vector<std::wstring> times;
         std::wstring log = harbek_.log();
@@ -64,7 +64,7 @@ TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing)
                     sameText(withTimesMasked(log.substr(logSoFar.size()), times), logOfStartOnly()))
             << "the log of this try:" << sameText(log.substr(std::min(log.size(), logSoFar.size())), L"").message();
         logSoFar = log;
-        expectMessageBox(box, L"中止", missingMessage(row.typed), BoxIcon::Critical, {IDOK});
+        expectMessageBox(box, L"中止", missingMessage(row.typed), support::BoxIcon::Critical, {IDOK});
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started";
         expectNothingLost(L"", OriginalAt::Source, ProgramAfter::StaysOpen);

@@ -7,7 +7,7 @@
 #include "user_files.h"
 
 #include "../driver/assertions.h"
-#include "../driver/text.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -18,7 +18,7 @@ protected:
     {
         FailureScenario::SetUp();
         ASSERT_NO_FATAL_FAILURE(installWithDatabase());
-        lockFile_ = joinPath(dataFolder(L"data"), L"sales.ldb");
+        lockFile_ = support::joinPath(dataFolder(L"data"), L"sales.ldb");
         ASSERT_TRUE(writeNewFile(lockFile_, "left by a program that crashed"));
     }
 
@@ -30,9 +30,9 @@ protected:
         snapshotBefore();   // before the hold, which keeps the held file from being read
         ASSERT_TRUE(lock_.open(held, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
 
-        MessageBoxSeen box;
+        support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
-        expectMessageBox(box, L"中止", inUseMessage(database_), BoxIcon::Critical, {IDOK});
+        expectMessageBox(box, L"中止", inUseMessage(database_), support::BoxIcon::Critical, {IDOK});
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
         EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started on a database in use";
         ASSERT_TRUE(harbek_.answer(box, IDOK));

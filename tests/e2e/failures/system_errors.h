@@ -2,25 +2,22 @@
 // same call on files of the driver's own, so that a report can be compared with them.
 #pragma once
 
-#include "../driver/system_error.h"
+#include "support/system_error.h"
 
 #include <string>
 
 namespace e2e {
 
-// The number with FormatMessageW's text, trailing line break and spaces removed.
-SystemError systemError(DWORD number);
-
 // The error CreateProcessW gives for the command line "<exe>" (number 0 if it started; the
 // process is then ended at once).
-SystemError launchError(const std::wstring& exe);
+support::SystemError launchError(const std::wstring& exe);
 
 // The error of a rename onto a name that is taken, tried on two files made in scratchFolder
 // (which must not exist yet, and is removed again).
-SystemError moveOntoTakenNameError(const std::wstring& scratchFolder);
+support::SystemError moveOntoTakenNameError(const std::wstring& scratchFolder);
 
 // The error of renaming a file that another process holds open with this access and sharing,
 // tried on a file of scratchFolder (created, then removed).
-SystemError moveOfOpenFileError(const std::wstring& scratchFolder, DWORD access, DWORD sharing);
+support::SystemError moveOfOpenFileError(const std::wstring& scratchFolder, DWORD access, DWORD sharing);
 
 }  // namespace e2e

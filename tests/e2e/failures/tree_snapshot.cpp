@@ -1,7 +1,7 @@
 #include "tree_snapshot.h"
 
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 #include <windows.h>
 
@@ -12,9 +12,9 @@ namespace {
 
 void walk(const std::wstring& folder, const std::vector<std::wstring>& skipNames, TreeSnapshot& out)
 {
-    for (const std::wstring& name : folderEntries(folder)) {
+    for (const std::wstring& name : support::folderEntries(folder)) {
         if (std::find(skipNames.begin(), skipNames.end(), name) != skipNames.end()) continue;
-        std::wstring path = joinPath(folder, name);
+        std::wstring path = support::joinPath(folder, name);
         DWORD attributes = GetFileAttributesW(path.c_str());
         TreeEntry entry;
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -23,7 +23,7 @@ void walk(const std::wstring& folder, const std::vector<std::wstring>& skipNames
             walk(path, skipNames, out);
             continue;
         }
-        if (std::optional<std::string> bytes = readBytes(path)) {
+        if (std::optional<std::string> bytes = support::readBytes(path)) {
             entry.size = bytes->size();
             entry.hash = fnv1a(*bytes);
         } else {

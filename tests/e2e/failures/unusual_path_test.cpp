@@ -7,8 +7,8 @@
 #include "repair_names.h"
 
 #include "../driver/assertions.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -23,10 +23,10 @@ protected:
         ASSERT_TRUE(startHarbekIn(currentFolder));
         ASSERT_TRUE(harbek_.typePath(typed));
         snapshotBefore();
-        MessageBoxSeen box;
+        support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), successfulRunLog()));
-        expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+        expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
         std::wstring afterName;
         EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), typed, afterName));
         ASSERT_TRUE(harbek_.answer(box, IDOK));
@@ -39,13 +39,13 @@ protected:
         ASSERT_TRUE(startHarbekIn(L""));
         ASSERT_TRUE(harbek_.typePath(typed));
         snapshotBefore();
-        MessageBoxSeen box;
+        support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
         std::wstring afterName;
         EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), typed, afterName));
         expectMessageBox(box, L"中止", afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
-                         BoxIcon::Critical, {IDOK});
+                         support::BoxIcon::Critical, {IDOK});
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         expectNothingLost(database, OriginalAt::Source, ProgramAfter::StaysOpen);
     }
@@ -57,10 +57,10 @@ protected:
         ASSERT_TRUE(startHarbekIn(currentFolder));
         ASSERT_TRUE(harbek_.typePath(typed));
         snapshotBefore();
-        MessageBoxSeen box;
+        support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
-        expectMessageBox(box, L"中止", exitCodeMessage(codeText), BoxIcon::Critical, {IDOK});
+        expectMessageBox(box, L"中止", exitCodeMessage(codeText), support::BoxIcon::Critical, {IDOK});
         std::wstring afterName;
         EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), typed, afterName));
         ASSERT_TRUE(harbek_.answer(box, IDOK));
@@ -156,7 +156,7 @@ TEST_F(UnusualPath, CompactorsOwnFileIsNoDatabaseAndKeepsItsName)
 TEST_F(UnusualPath, HarbeksOwnRunningFileIsNoDatabaseAndKeepsItsName)
 {
     ASSERT_NO_FATAL_FAILURE(installProgram());
-    std::wstring harbek = joinPath(programFolder(), L"Harbek.exe");
+    std::wstring harbek = support::joinPath(programFolder(), L"Harbek.exe");
     expectCopyRefused(harbek, harbek);
 }
 

@@ -3,8 +3,8 @@
 #include "repair_scenario.h"
 
 #include "../driver/assertions.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -21,7 +21,7 @@ constexpr DWORD kShortCompaction = 1500;
 std::vector<std::string> entriesOf(const std::wstring& folder)
 {
     std::vector<std::string> names;
-    for (const std::wstring& name : folderEntries(folder)) names.push_back(utf8(name));
+    for (const std::wstring& name : support::folderEntries(folder)) names.push_back(support::utf8(name));
     return names;
 }
 
@@ -35,7 +35,7 @@ protected:
     {
         installProgram();
         database_ = placeDatabase(L"data", L"sales.mdb");
-        original_ = readBytes(database_);
+        original_ = support::readBytes(database_);
         ASSERT_TRUE(original_);
         ASSERT_TRUE(startHarbek(L"copy", delayMs));
         ASSERT_TRUE(harbek_.typePath(database_));
@@ -49,12 +49,12 @@ protected:
         ULONGLONG pressed = GetTickCount64();
         std::wstring log = harbek_.log();
         if (!harbek_.waitForExit(kAtOnceMs)) {
-            bool endedLater = harbek_.waitForExit(kWaitMs);
+            bool endedLater = harbek_.waitForExit(support::kWaitMs);
             FAIL() << "Harbek did not end within " << kAtOnceMs << " ms; "
                    << (endedLater ? "it ended after " + std::to_string(GetTickCount64() - pressed) + " ms"
                                   : std::string("it still runs"))
                    << ", the compactor taking " << kLongCompaction << " ms; its log read \""
-                   << utf8(log) << "\"";
+                   << support::utf8(log) << "\"";
         }
         EXPECT_FALSE(harbek_.runningCompactors().empty())
             << "the compactor had already ended: the program did not end at once";
@@ -94,11 +94,11 @@ TEST_F(DuringTheWait, SecondRunPressIsIgnored)
     harbek_.pressRun();
     Sleep(300);  // the wait handles the click well before the compactor ends
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
     std::vector<std::wstring> times;
     EXPECT_TRUE(sameText(withTimesMasked(harbek_.log(), times), successfulRunLog()));
-    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
     EXPECT_EQ(compactorStarts().size(), 1u) << "the second press started the compactor again";
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     ASSERT_TRUE(harbek_.waitForExit());
@@ -107,7 +107,7 @@ TEST_F(DuringTheWait, SecondRunPressIsIgnored)
     std::wstring stamp;
     std::optional<std::wstring> backup = findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
     ASSERT_TRUE(backup);
-    EXPECT_EQ(entriesOf(dataFolder(L"data")), (std::vector<std::string>{utf8(*backup), "sales.mdb"}));
+    EXPECT_EQ(entriesOf(dataFolder(L"data")), (std::vector<std::string>{support::utf8(*backup), "sales.mdb"}));
 }
 
 // The moves read the path field afresh: the file now named there goes to the before-name formed
@@ -119,29 +119,29 @@ TEST_F(DuringTheWait, ChangedPathLeavesTheOtherFileAlone)
 {
     ASSERT_NO_FATAL_FAILURE(startRun(kShortCompaction));
     std::wstring other = placeDatabase(L"data", L"other.mdb", kJet4Database);
-    std::optional<std::string> otherOriginal = readBytes(other);
+    std::optional<std::string> otherOriginal = support::readBytes(other);
     ASSERT_TRUE(harbek_.typePath(other));
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
     std::vector<std::wstring> times;
     EXPECT_TRUE(sameText(withTimesMasked(harbek_.log(), times), successfulRunLog()));
-    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     ASSERT_TRUE(harbek_.waitForExit());
 
     std::vector<CompactorStart> starts = compactorStarts();
     ASSERT_EQ(starts.size(), 1u);
     ASSERT_EQ(starts[0].arguments.size(), 3u);
-    EXPECT_EQ(utf8(starts[0].arguments[1]), utf8(L"-src:" + database_));
+    EXPECT_EQ(support::utf8(starts[0].arguments[1]), support::utf8(L"-src:" + database_));
 
     std::wstring stamp;
     std::optional<std::wstring> backup = findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
     ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>sales.mdb; the folder holds "
                         << ::testing::PrintToString(entriesOf(dataFolder(L"data")));
     EXPECT_EQ(entriesOf(dataFolder(L"data")),
-              (std::vector<std::string>{utf8(*backup), "other.mdb", "sales.mdb"}));
-    EXPECT_TRUE(holdsBytes(joinPath(dataFolder(L"data"), *backup), original_))
+              (std::vector<std::string>{support::utf8(*backup), "other.mdb", "sales.mdb"}));
+    EXPECT_TRUE(holdsBytes(support::joinPath(dataFolder(L"data"), *backup), original_))
         << "the backup does not hold the database the run started with";
     EXPECT_TRUE(holdsBytes(database_, original_)) << "sales.mdb does not hold its compacted copy";
     EXPECT_TRUE(holdsBytes(other, otherOriginal)) << "other.mdb was touched";

@@ -3,8 +3,8 @@
 #include "repair_scenario.h"
 
 #include "../driver/assertions.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -15,7 +15,7 @@ class FailedMove : public RepairScenario {};
 std::vector<std::string> entriesOf(const std::wstring& folder)
 {
     std::vector<std::string> names;
-    for (const std::wstring& name : folderEntries(folder)) names.push_back(utf8(name));
+    for (const std::wstring& name : support::folderEntries(folder)) names.push_back(support::utf8(name));
     return names;
 }
 
@@ -28,7 +28,7 @@ std::wstring afterNameGiven(const std::vector<CompactorStart>& starts)
 }
 
 // Answers the report; the window must stay with its log as it was, and cancel then ends it.
-void expectWindowStaysThenCancel(HarbekSession& harbek, const MessageBoxSeen& box, const std::wstring& log)
+void expectWindowStaysThenCancel(support::HarbekSession& harbek, const support::MessageBoxSeen& box, const std::wstring& log)
 {
     ASSERT_TRUE(harbek.answer(box, IDOK));
     Sleep(300);
@@ -43,12 +43,12 @@ TEST_F(FailedMove, CompactorThatWritesNothingGetsNothingSwapped)
 {
     installProgram();
     std::wstring database = placeDatabase(L"data", L"sales.mdb");
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(startHarbek(L"nothing"));
     ASSERT_TRUE(harbek_.typePath(database));
     harbek_.pressRun();
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
     std::wstring log = harbek_.log();
     std::wstring afterName = afterNameGiven(compactorStarts());
@@ -57,7 +57,7 @@ TEST_F(FailedMove, CompactorThatWritesNothingGetsNothingSwapped)
     std::vector<std::wstring> times;
     EXPECT_TRUE(sameText(withTimesMasked(log, times),
                          L"開始:hh:nn:ss\r\nMDBファイルの存在:OK\r\nJetcomp.exeの存在:OK\r\n最適化実行中\r\n"));
-    expectMessageBox(box, L"中止", afterName + L"は存在しません。", BoxIcon::Critical, {IDOK});
+    expectMessageBox(box, L"中止", afterName + L"は存在しません。", support::BoxIcon::Critical, {IDOK});
     ASSERT_NO_FATAL_FAILURE(expectWindowStaysThenCancel(harbek_, box, log));
 
     EXPECT_EQ(entriesOf(dataFolder(L"data")), std::vector<std::string>{"sales.mdb"});
@@ -70,26 +70,26 @@ TEST_F(FailedMove, PathEmptiedDuringTheWaitStillRepairsTheFirstFile)
 {
     installProgram();
     std::wstring database = placeDatabase(L"data", L"sales.mdb");
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(startHarbek(L"copy", 1500));
     ASSERT_TRUE(harbek_.typePath(database));
     harbek_.pressRun();
     ASSERT_TRUE(waitForCompactorStart());
     ASSERT_TRUE(harbek_.typePath(L""));
 
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek_.waitForMessageBox(box));
     std::vector<std::wstring> times;
     EXPECT_TRUE(sameText(withTimesMasked(harbek_.log(), times), successfulRunLog()));
-    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     ASSERT_TRUE(harbek_.waitForExit());
 
     std::wstring stamp;
     std::optional<std::wstring> backup = findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
     ASSERT_TRUE(backup) << "the source was not moved to its _BeforeRepair name";
-    EXPECT_EQ(entriesOf(dataFolder(L"data")), (std::vector<std::string>{utf8(*backup), "sales.mdb"}));
-    EXPECT_TRUE(holdsBytes(joinPath(dataFolder(L"data"), *backup), original));
+    EXPECT_EQ(entriesOf(dataFolder(L"data")), (std::vector<std::string>{support::utf8(*backup), "sales.mdb"}));
+    EXPECT_TRUE(holdsBytes(support::joinPath(dataFolder(L"data"), *backup), original));
     EXPECT_TRUE(holdsBytes(database, original)) << "sales.mdb does not hold the compacted copy";
 }
 

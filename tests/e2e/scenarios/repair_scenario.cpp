@@ -2,9 +2,9 @@
 
 #include "../driver/assertions.h"
 #include "../driver/build_paths.h"
-#include "../driver/files.h"
+#include "support/files.h"
 #include "../driver/scenario_folder.h"
-#include "../driver/text.h"
+#include "support/text.h"
 
 #include <cwctype>
 
@@ -43,20 +43,20 @@ std::string clockOf(const SYSTEMTIME& time)
 void RepairScenario::SetUp()
 {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = freshScenarioFolder(utf16(std::string(test->test_suite_name()) + "." + test->name()));
-    ASSERT_FALSE(folder_.empty()) << "cannot make a fresh folder under " << utf8(runsFolder());
-    compactorLog_ = joinPath(folder_, L"compactor.log");
+    folder_ = freshScenarioFolder(support::utf16(std::string(test->test_suite_name()) + "." + test->name()));
+    ASSERT_FALSE(folder_.empty()) << "cannot make a fresh folder under " << support::utf8(runsFolder());
+    compactorLog_ = support::joinPath(folder_, L"compactor.log");
 }
 
 void RepairScenario::installProgram(bool withCompactor, const std::wstring& name)
 {
-    programFolder_ = joinPath(folder_, name);
-    ASSERT_TRUE(makeFolders(programFolder_)) << utf8(programFolder_);
-    ASSERT_TRUE(copyFile(harbekExe(), joinPath(programFolder_, L"Harbek.exe")))
-        << "cannot copy " << utf8(harbekExe()) << " (is Harbek built?)";
+    programFolder_ = support::joinPath(folder_, name);
+    ASSERT_TRUE(support::makeFolders(programFolder_)) << support::utf8(programFolder_);
+    ASSERT_TRUE(support::copyFile(harbekExe(), support::joinPath(programFolder_, L"Harbek.exe")))
+        << "cannot copy " << support::utf8(harbekExe()) << " (is Harbek built?)";
     if (withCompactor) {
-        ASSERT_TRUE(copyFile(testCompactorExe(), joinPath(programFolder_, L"JetComp.exe")))
-            << "cannot copy " << utf8(testCompactorExe());
+        ASSERT_TRUE(support::copyFile(testCompactorExe(), support::joinPath(programFolder_, L"JetComp.exe")))
+            << "cannot copy " << support::utf8(testCompactorExe());
     }
 }
 
@@ -64,42 +64,42 @@ std::wstring RepairScenario::placeDatabase(const std::wstring& dataFolderName, c
                                            const std::wstring& testDatabase)
 {
     std::wstring folder = dataFolder(dataFolderName);
-    std::wstring path = joinPath(folder, fileName);
-    EXPECT_TRUE(makeFolders(folder)) << utf8(folder);
-    EXPECT_TRUE(copyFile(joinPath(testDataFolder(), testDatabase), path))
-        << "cannot copy " << utf8(testDatabase) << " from " << utf8(testDataFolder()) << " to " << utf8(path);
+    std::wstring path = support::joinPath(folder, fileName);
+    EXPECT_TRUE(support::makeFolders(folder)) << support::utf8(folder);
+    EXPECT_TRUE(support::copyFile(support::joinPath(testDataFolder(), testDatabase), path))
+        << "cannot copy " << support::utf8(testDatabase) << " from " << support::utf8(testDataFolder()) << " to " << support::utf8(path);
     return path;
 }
 
 std::wstring RepairScenario::dataFolder(const std::wstring& name) const
 {
-    return joinPath(folder_, name);
+    return support::joinPath(folder_, name);
 }
 
 ::testing::AssertionResult RepairScenario::startHarbek(const std::wstring& behaviour, DWORD delayMs)
 {
-    Environment environment = {
+    support::Environment environment = {
         {L"HARBEK_TEST_COMPACTOR", behaviour},
         {L"HARBEK_TEST_COMPACTOR_LOG", compactorLog_},
         {L"HARBEK_TEST_COMPACTOR_DELAY_MS", delayMs ? std::to_wstring(delayMs) : L""},
     };
-    return harbek_.start(joinPath(programFolder_, L"Harbek.exe"), programFolder_, environment);
+    return harbek_.start(support::joinPath(programFolder_, L"Harbek.exe"), programFolder_, environment);
 }
 
 ::testing::AssertionResult RepairScenario::waitForCompactorStart()
 {
-    if (waitUntil([&] { return !compactorStarts().empty() || !harbek_.running(); }) &&
+    if (support::waitUntil([&] { return !compactorStarts().empty() || !harbek_.running(); }) &&
         !compactorStarts().empty())
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the compactor did not start; Harbek "
                                          << (harbek_.running() ? "runs" : "has ended")
-                                         << ", its log reads \"" << utf8(harbek_.log()) << "\"";
+                                         << ", its log reads \"" << support::utf8(harbek_.log()) << "\"";
 }
 
 std::optional<std::wstring> findStamped(const std::wstring& folder, const std::wstring& prefix,
                                         const std::wstring& fileName, std::wstring& stamp)
 {
-    for (const std::wstring& name : folderEntries(folder)) {
+    for (const std::wstring& name : support::folderEntries(folder)) {
         if (name.size() != prefix.size() + 14 + fileName.size() || name.rfind(prefix, 0) != 0 ||
             name.substr(prefix.size() + 14) != fileName)
             continue;
@@ -131,10 +131,10 @@ SYSTEMTIME localNow()
     time.wSecond = static_cast<WORD>(std::stoi(stamp.substr(12, 2)));
     FILETIME check{};
     if (!SystemTimeToFileTime(&time, &check))
-        return ::testing::AssertionFailure() << "the stamp " << utf8(stamp) << " is not a date and time";
+        return ::testing::AssertionFailure() << "the stamp " << support::utf8(stamp) << " is not a date and time";
     long long seconds = secondsOf(time);
     if (seconds < secondsOf(from) - 1 || seconds > secondsOf(to) + 1)
-        return ::testing::AssertionFailure() << "the stamp " << utf8(stamp) << " is not between "
+        return ::testing::AssertionFailure() << "the stamp " << support::utf8(stamp) << " is not between "
                                              << clockOf(from) << " and " << clockOf(to) << " (local time)";
     return ::testing::AssertionSuccess();
 }
@@ -170,7 +170,7 @@ std::wstring withTimesMasked(const std::wstring& log, std::vector<std::wstring>&
     if (from.wDay != to.wDay) return ::testing::AssertionSuccess();  // the run passed midnight
     long long seconds = secondsOf(seen);
     if (seconds < secondsOf(from) - 1 || seconds > secondsOf(to) + 1)
-        return ::testing::AssertionFailure() << "the log time " << utf8(time) << " is not between "
+        return ::testing::AssertionFailure() << "the log time " << support::utf8(time) << " is not between "
                                              << clockOf(from) << " and " << clockOf(to) << " (local time)";
     return ::testing::AssertionSuccess();
 }
@@ -186,13 +186,13 @@ std::wstring successfulRunLog()
            L"完了:hh:nn:ss\r\n";
 }
 
-void expectMessageBox(const MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
-                      BoxIcon icon, const std::vector<int>& buttons)
+void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
+                      support::BoxIcon icon, const std::vector<int>& buttons)
 {
-    EXPECT_EQ(utf8(box.title), utf8(title)) << "the message box's title";
+    EXPECT_EQ(support::utf8(box.title), support::utf8(title)) << "the message box's title";
     EXPECT_TRUE(sameText(box.text, text)) << "the message box's text";
-    EXPECT_EQ(nameOf(box.icon), nameOf(icon)) << "the message box's icon";
-    EXPECT_EQ(namesOf(box.buttons), namesOf(buttons)) << "the message box's buttons";
+    EXPECT_EQ(support::nameOf(box.icon), support::nameOf(icon)) << "the message box's icon";
+    EXPECT_EQ(support::namesOf(box.buttons), support::namesOf(buttons)) << "the message box's buttons";
 }
 
 std::wstring repairErrorReport(long number, const std::wstring& description, int line)

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "../driver/compactor_log.h"
-#include "../driver/harbek_session.h"
-#include "../driver/message_box.h"
+#include "support/harbek_session.h"
+#include "support/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ protected:
     const std::wstring& programFolder() const { return programFolder_; }
     std::wstring dataFolder(const std::wstring& name) const;
 
-    HarbekSession harbek_;
+    support::HarbekSession harbek_;
 
 private:
     std::wstring folder_;
@@ -76,8 +76,8 @@ std::wstring withTimesMasked(const std::wstring& log, std::vector<std::wstring>&
 // The seven lines of a successful run, times masked.
 std::wstring successfulRunLog();
 
-void expectMessageBox(const MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
-                      BoxIcon icon, const std::vector<int>& buttons);
+void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
+                      support::BoxIcon icon, const std::vector<int>& buttons);
 
 // The text of the error report for a failure in the repair run at this line.
 std::wstring repairErrorReport(long number, const std::wstring& description, int line);

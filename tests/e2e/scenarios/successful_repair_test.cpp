@@ -4,8 +4,8 @@
 
 #include "../driver/assertions.h"
 #include "../driver/build_paths.h"
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 
 namespace e2e {
 namespace {
@@ -19,11 +19,11 @@ struct Outcome {
 
 // Presses the run button on the path already typed, checks the log and the closing message, and
 // answers it; the program must then end.
-void runToCompletion(HarbekSession& harbek, Outcome& outcome)
+void runToCompletion(support::HarbekSession& harbek, Outcome& outcome)
 {
     outcome.pressed = localNow();
     harbek.pressRun();
-    MessageBoxSeen box;
+    support::MessageBoxSeen box;
     ASSERT_TRUE(harbek.waitForMessageBox(box));
     outcome.announced = localNow();
 
@@ -32,7 +32,7 @@ void runToCompletion(HarbekSession& harbek, Outcome& outcome)
     for (const std::wstring& time : times)
         EXPECT_TRUE(clockTimeWithin(time, outcome.pressed, outcome.announced));
 
-    expectMessageBox(box, L"情報", L"終了しました。", BoxIcon::Information, {IDOK});
+    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
     ASSERT_TRUE(harbek.answer(box, IDOK));
     ASSERT_TRUE(harbek.waitForExit());
 }
@@ -43,15 +43,15 @@ void expectSwappedFiles(const std::wstring& folder, const std::wstring& fileName
                         const Outcome& outcome, std::wstring& stamp)
 {
     std::optional<std::wstring> backup = findStamped(folder, L"_BeforeRepair", fileName, stamp);
-    ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>" << utf8(fileName) << " in " << utf8(folder);
+    ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>" << support::utf8(fileName) << " in " << support::utf8(folder);
     EXPECT_TRUE(stampWithin(stamp, outcome.pressed, outcome.announced));
 
     std::vector<std::string> entries;
-    for (const std::wstring& name : folderEntries(folder)) entries.push_back(utf8(name));
-    EXPECT_EQ(entries, (std::vector<std::string>{utf8(*backup), utf8(fileName)}));
+    for (const std::wstring& name : support::folderEntries(folder)) entries.push_back(support::utf8(name));
+    EXPECT_EQ(entries, (std::vector<std::string>{support::utf8(*backup), support::utf8(fileName)}));
 
-    EXPECT_TRUE(holdsBytes(joinPath(folder, *backup), original)) << "the backup is not the original";
-    EXPECT_TRUE(holdsBytes(joinPath(folder, fileName), original))
+    EXPECT_TRUE(holdsBytes(support::joinPath(folder, *backup), original)) << "the backup is not the original";
+    EXPECT_TRUE(holdsBytes(support::joinPath(folder, fileName), original))
         << "the database's path does not hold the copy the test compactor made";
 }
 
@@ -59,7 +59,7 @@ TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds)
 {
     installProgram();
     std::wstring database = placeDatabase(L"data", L"sales.mdb");
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(original);
     ASSERT_TRUE(startHarbek());
     ASSERT_TRUE(harbek_.typePath(database));
@@ -71,9 +71,9 @@ TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds)
 
     std::vector<CompactorStart> starts = compactorStarts();
     ASSERT_EQ(starts.size(), 1u);
-    std::wstring afterName = joinPath(dataFolder(L"data"), L"_AfterRepair" + stamp + L"sales.mdb");
-    EXPECT_EQ(utf8(starts[0].commandLine),
-              utf8(L"\"" + joinPath(programFolder(), L"JetComp.exe") + L"\" -src:\"" + database +
+    std::wstring afterName = support::joinPath(dataFolder(L"data"), L"_AfterRepair" + stamp + L"sales.mdb");
+    EXPECT_EQ(support::utf8(starts[0].commandLine),
+              support::utf8(L"\"" + support::joinPath(programFolder(), L"JetComp.exe") + L"\" -src:\"" + database +
                    L"\" -dest:\"" + afterName + L"\""));
 }
 
@@ -81,7 +81,7 @@ TEST_F(SuccessfulRepair, PathWithSpacesAndJapaneseReachesTheCompactorIntact)
 {
     installProgram(true, L"ツール 置き場");
     std::wstring database = placeDatabase(L"テスト データ", L"売上 2024.mdb", kJet4Database);
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(original);
     ASSERT_TRUE(startHarbek());
     ASSERT_TRUE(harbek_.typePath(database));
@@ -94,12 +94,12 @@ TEST_F(SuccessfulRepair, PathWithSpacesAndJapaneseReachesTheCompactorIntact)
 
     std::vector<CompactorStart> starts = compactorStarts();
     ASSERT_EQ(starts.size(), 1u);
-    std::wstring afterName = joinPath(dataFolder(L"テスト データ"), L"_AfterRepair" + stamp + L"売上 2024.mdb");
+    std::wstring afterName = support::joinPath(dataFolder(L"テスト データ"), L"_AfterRepair" + stamp + L"売上 2024.mdb");
     std::vector<std::string> arguments;
-    for (const std::wstring& argument : starts[0].arguments) arguments.push_back(utf8(argument));
-    EXPECT_EQ(arguments, (std::vector<std::string>{utf8(joinPath(programFolder(), L"JetComp.exe")),
-                                                   utf8(L"-src:" + database), utf8(L"-dest:" + afterName)}))
-        << "command line: " << utf8(starts[0].commandLine);
+    for (const std::wstring& argument : starts[0].arguments) arguments.push_back(support::utf8(argument));
+    EXPECT_EQ(arguments, (std::vector<std::string>{support::utf8(support::joinPath(programFolder(), L"JetComp.exe")),
+                                                   support::utf8(L"-src:" + database), support::utf8(L"-dest:" + afterName)}))
+        << "command line: " << support::utf8(starts[0].commandLine);
 }
 
 // The run reads every copy before the swap: a faithful copy of each real database, Jet 3 and Jet 4,
@@ -108,15 +108,15 @@ TEST_F(SuccessfulRepair, EveryTestDatabaseIsSwappedInWithoutAQuestion)
 {
     installProgram();
     int placed = 0;
-    for (const std::wstring& name : folderEntries(testDataFolder())) {
+    for (const std::wstring& name : support::folderEntries(testDataFolder())) {
         if (name.size() < 4 || name.substr(name.size() - 4) != L".mdb") continue;
-        SCOPED_TRACE(utf8(name));
+        SCOPED_TRACE(support::utf8(name));
         const std::wstring folderName = L"data" + std::to_wstring(++placed);
         const std::wstring database = placeDatabase(folderName, name, name);
-        std::optional<std::string> original = readBytes(database);
+        std::optional<std::string> original = support::readBytes(database);
         ASSERT_TRUE(original);
-        HarbekSession harbek;
-        ASSERT_TRUE(harbek.start(joinPath(programFolder(), L"Harbek.exe"), programFolder(),
+        support::HarbekSession harbek;
+        ASSERT_TRUE(harbek.start(support::joinPath(programFolder(), L"Harbek.exe"), programFolder(),
                                  {{L"HARBEK_TEST_COMPACTOR", L"copy"}}));
         ASSERT_TRUE(harbek.typePath(database));
         Outcome outcome;

@@ -2,9 +2,9 @@
 // for its ANSI buffer) replaces the path field, also while a run waits for the compactor.
 #include "../scenarios/repair_scenario.h"
 
-#include "../driver/files.h"
-#include "../driver/text.h"
-#include "../driver/window_lookup.h"
+#include "support/files.h"
+#include "support/text.h"
+#include "support/window_lookup.h"
 #include "open_file_dialog.h"
 #include "successful_run.h"
 
@@ -25,15 +25,15 @@ protected:
     {
         harbek_.pressBrowse();
         dialog = waitForDialogWindow(harbek_.processId());
-        ASSERT_NE(dialog, nullptr) << "no dialog within " << kWaitMs << " ms of pressing 参照";
-        ASSERT_EQ(utf8(textOf(dialog)), utf8(kBrowseDialogTitle)) << "the window seen: " << describeDialogWindow(dialog);
+        ASSERT_NE(dialog, nullptr) << "no dialog within " << support::kWaitMs << " ms of pressing 参照";
+        ASSERT_EQ(support::utf8(support::textOf(dialog)), support::utf8(kBrowseDialogTitle)) << "the window seen: " << describeDialogWindow(dialog);
     }
 
     // After the dialog closed: the field reads expected (it is set when the dialog returns).
     void expectPathBecomes(const std::wstring& expected)
     {
-        waitUntil([&] { return harbek_.path() == expected; }, 5000);
-        EXPECT_EQ(utf8(harbek_.path()), utf8(expected)) << "the path field after the dialog";
+        support::waitUntil([&] { return harbek_.path() == expected; }, 5000);
+        EXPECT_EQ(support::utf8(harbek_.path()), support::utf8(expected)) << "the path field after the dialog";
     }
 
     void expectNoBox()
@@ -53,8 +53,8 @@ std::wstring folderForALongAnsiPath(const std::wstring& scenarioFolder, const st
         return WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     };
     std::wstring nested = L"深い";
-    while (ansiBytes(joinPath(joinPath(scenarioFolder, nested), fileName)) < 280)
-        nested = joinPath(nested, L"修復前のデータベース保管場所");
+    while (ansiBytes(support::joinPath(support::joinPath(scenarioFolder, nested), fileName)) < 280)
+        nested = support::joinPath(nested, L"修復前のデータベース保管場所");
     return nested;
 }
 
@@ -79,7 +79,7 @@ TEST_F(BrowseDialog, OffersTheMdbChoiceFirstAndCancelEmptiesTheTypedPath)
     FileTypeChoices choices;
     ASSERT_TRUE(readFileTypeChoices(dialog, choices)) << "the file-type combo (id 0x470) did not answer";
     std::vector<std::string> texts;
-    for (const std::wstring& text : choices.texts) texts.push_back(utf8(text));
+    for (const std::wstring& text : choices.texts) texts.push_back(support::utf8(text));
     EXPECT_EQ(texts, (std::vector<std::string>{"MDBファイル(.mdb)(*.mdb)", "すべてのファイル(*.*)"}));
     EXPECT_EQ(choices.selected, 0) << "the first choice is not the one selected";
 
@@ -93,7 +93,7 @@ TEST_F(BrowseDialog, ChosenFileFillsTheFieldWithItsFullPathAndIsRepaired)
 {
     installProgram();
     std::wstring database = placeDatabase(L"テスト データ", L"売上 2024.mdb");
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(original);
     ASSERT_TRUE(startHarbek());
     HWND dialog = nullptr;
@@ -118,7 +118,7 @@ TEST_F(BrowseDialog, PathTooLongForTheAnsiBufferComesBackEmpty)
     installProgram();
     const std::wstring fileName = L"長い場所の売上.mdb";
     std::wstring database = placeDatabase(folderForALongAnsiPath(folder(), fileName), fileName);
-    ASSERT_TRUE(fileExists(database)) << utf8(database);
+    ASSERT_TRUE(support::fileExists(database)) << support::utf8(database);
     ASSERT_LT(database.size(), 260u);
     SCOPED_TRACE("path of " + std::to_string(database.size()) + " UTF-16 units, " +
                  std::to_string(WideCharToMultiByte(932, 0, database.c_str(), -1, nullptr, 0, nullptr, nullptr)) +
@@ -132,22 +132,22 @@ TEST_F(BrowseDialog, PathTooLongForTheAnsiBufferComesBackEmpty)
     pressOpen(dialog);
     ASSERT_TRUE(waitForDialogClosed(dialog))
         << "the dialog stayed open after Open; it shows " << describeDialogWindow(waitForDialogWindow(harbek_.processId(), 0));
-    waitUntil([&] { return harbek_.path() != kTypedPath; }, 5000);
+    support::waitUntil([&] { return harbek_.path() != kTypedPath; }, 5000);
     expectNoBox();
 
     // Wine 8's dialog checks the length in UTF-16 units, returns success, and converts the path
     // into the buffer as far as whole characters fit: 255 bytes and the buffer's final NUL.
     if (!harbek_.path().empty() && harbek_.path() == ansiPrefix(database, 255))
         GTEST_SKIP() << "Wine's GetOpenFileNameA returned success with the path cut to 255 bytes in code page 932 (\""
-                     << utf8(harbek_.path()) << "\"); the system's dialog fails instead and the field must become empty";
-    EXPECT_EQ(utf8(harbek_.path()), "") << "the path field after the dialog";
+                     << support::utf8(harbek_.path()) << "\"); the system's dialog fails instead and the field must become empty";
+    EXPECT_EQ(support::utf8(harbek_.path()), "") << "the path field after the dialog";
 }
 
 TEST_F(BrowseDialog, CancelDuringARunEmptiesTheFieldButTheRunSwapsItsOwnFile)
 {
     installProgram();
     std::wstring database = placeDatabase(L"data", L"sales.mdb");
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(original);
     ASSERT_TRUE(startHarbek(L"copy", kCompactionMs));
     ASSERT_TRUE(harbek_.typePath(database));
@@ -165,7 +165,7 @@ TEST_F(BrowseDialog, CancelDuringARunEmptiesTheFieldButTheRunSwapsItsOwnFile)
     std::vector<CompactorStart> starts = compactorStarts();
     ASSERT_EQ(starts.size(), 1u);
     ASSERT_EQ(starts[0].arguments.size(), 3u);
-    EXPECT_EQ(utf8(starts[0].arguments[1]), utf8(L"-src:" + database));
+    EXPECT_EQ(support::utf8(starts[0].arguments[1]), support::utf8(L"-src:" + database));
 }
 
 }  // namespace

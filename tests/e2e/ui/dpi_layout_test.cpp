@@ -2,8 +2,8 @@
 // turned into pixels at the screen's DPI, and the keyboard still works at 144.
 #include "../scenarios/repair_scenario.h"
 
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 #include "escape_ignored.h"
 #include "keyboard.h"
 #include "main_window_controls.h"
@@ -98,7 +98,7 @@ TEST_F(DpiLayout, At144TheWindowScalesAndTheKeyboardStillWorks)
     expectLayoutAt(144);
 
     std::wstring database = placeDatabase(L"data", L"sales.mdb");
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(original);
     ASSERT_TRUE(harbek_.typePath(database));
     ASSERT_EQ(focusOfThreadOf(harbek_.window()), controls_.path)

@@ -2,8 +2,8 @@
 // Tab takes it, what Enter and Esc do.
 #include "../scenarios/repair_scenario.h"
 
-#include "../driver/files.h"
-#include "../driver/text.h"
+#include "support/files.h"
+#include "support/text.h"
 #include "escape_ignored.h"
 #include "keyboard.h"
 #include "main_window_controls.h"
@@ -26,7 +26,7 @@ protected:
     // Waits (briefly) for the focus to be on expected; the failure names where it is instead.
     ::testing::AssertionResult focusBecomes(HWND expected) const
     {
-        if (waitUntil([&] { return focus() == expected; }, 2000)) return ::testing::AssertionSuccess();
+        if (support::waitUntil([&] { return focus() == expected; }, 2000)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the focus is on " << nameOfControl(controls_, focus())
                                              << ", not on " << nameOfControl(controls_, expected);
     }
@@ -68,7 +68,7 @@ TEST_F(Keyboard, EnterInThePathFieldRunsTheRepair)
 {
     ASSERT_NO_FATAL_FAILURE(start());
     std::wstring database = placeDatabase(L"data", L"sales.mdb");
-    std::optional<std::string> original = readBytes(database);
+    std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(original);
     ASSERT_TRUE(harbek_.typePath(database));
     ASSERT_TRUE(focusBecomes(controls_.path));

@@ -1,7 +1,7 @@
 #include "open_file_dialog.h"
 
-#include "../driver/text.h"
-#include "../driver/window_lookup.h"
+#include "support/text.h"
+#include "support/window_lookup.h"
 
 #include <commctrl.h>
 
@@ -22,9 +22,9 @@ bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& re
 HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs)
 {
     HWND found = nullptr;
-    waitUntil(
+    support::waitUntil(
         [&] {
-            std::vector<HWND> dialogs = topLevelWindows(processId, L"#32770");
+            std::vector<HWND> dialogs = support::topLevelWindows(processId, L"#32770");
             found = dialogs.empty() ? nullptr : dialogs.front();
             return found != nullptr;
         },
@@ -35,8 +35,8 @@ HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs)
 std::string describeDialogWindow(HWND dialog)
 {
     std::string text = "\"";
-    text.append(utf8(textOf(dialog))).append("\"");
-    if (HWND message = GetDlgItem(dialog, 0xFFFF)) text.append(" saying \"").append(utf8(textOf(message))).append("\"");
+    text.append(support::utf8(support::textOf(dialog))).append("\"");
+    if (HWND message = GetDlgItem(dialog, 0xFFFF)) text.append(" saying \"").append(support::utf8(support::textOf(message))).append("\"");
     return text;
 }
 
@@ -68,15 +68,15 @@ bool typeFileName(HWND dialog, const std::wstring& text)
     HWND box = GetDlgItem(dialog, kFileNameBox);
     DWORD_PTR edit = 0;
     if (!box || !send(box, CBEM_GETEDITCONTROL, 0, 0, edit) || !edit) return false;
-    return setText(reinterpret_cast<HWND>(edit), text) && textOf(reinterpret_cast<HWND>(edit)) == text;
+    return support::setText(reinterpret_cast<HWND>(edit), text) && support::textOf(reinterpret_cast<HWND>(edit)) == text;
 }
 
-void pressOpen(HWND dialog) { postClick(GetDlgItem(dialog, IDOK)); }
-void pressCancel(HWND dialog) { postClick(GetDlgItem(dialog, IDCANCEL)); }
+void pressOpen(HWND dialog) { support::postClick(GetDlgItem(dialog, IDOK)); }
+void pressCancel(HWND dialog) { support::postClick(GetDlgItem(dialog, IDCANCEL)); }
 
 bool waitForDialogClosed(HWND dialog, DWORD timeoutMs)
 {
-    return waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
+    return support::waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
 }
 
 }  // namespace e2e

@@ -2,7 +2,7 @@
 // (id 0x470), its file name box (a ComboBoxEx32, id 0x47c) and its Open/Cancel buttons.
 #pragma once
 
-#include "../driver/wait.h"
+#include "support/wait.h"
 
 #include <windows.h>
 
@@ -20,7 +20,7 @@ struct FileTypeChoices {
 
 // The first visible #32770 top-level window of the process (the dialog, or a message box in its
 // place); null if none appears within timeoutMs.
-HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs = kWaitMs);
+HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs = support::kWaitMs);
 
 // Title of a #32770 window, and the text of its 0xFFFF static when it is a message box.
 std::string describeDialogWindow(HWND dialog);
@@ -35,6 +35,6 @@ void pressOpen(HWND dialog);    // BM_CLICK on IDOK, posted
 void pressCancel(HWND dialog);  // BM_CLICK on IDCANCEL, posted
 
 // True when the dialog window is gone (or hidden) within timeoutMs.
-bool waitForDialogClosed(HWND dialog, DWORD timeoutMs = kWaitMs);
+bool waitForDialogClosed(HWND dialog, DWORD timeoutMs = support::kWaitMs);
 
 }  // namespace e2e

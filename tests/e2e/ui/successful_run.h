@@ -2,7 +2,7 @@
 // browse during the wait): the log, the closing message, the program's end and the files.
 #pragma once
 
-#include "../driver/harbek_session.h"
+#include "support/harbek_session.h"
 
 #include <string>
 
@@ -16,7 +16,7 @@ namespace e2e {
 // The driver recognises a box's icon by drawing the standard icons at its own size, which is the
 // 96-DPI one; at another DPI the box's icon is drawn larger, so there pass iconPictureKnown false
 // and only the presence of an icon is checked.
-void expectRepairedAndEnded(HarbekSession& harbek, const std::wstring& folder, const std::wstring& fileName,
+void expectRepairedAndEnded(support::HarbekSession& harbek, const std::wstring& folder, const std::wstring& fileName,
                             const std::string& original, bool iconPictureKnown = true);
 
 }  // namespace e2e

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace e2e {
+namespace support {
 
 std::string namesOf(const std::vector<int>& buttons)
 {
@@ -57,4 +57,4 @@ bool answerMessageBox(const MessageBoxSeen& box, int buttonId, DWORD timeoutMs)
     return waitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }, timeoutMs);
 }
 
-}  // namespace e2e
+}  // namespace support

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace support {
 
 struct MessageBoxSeen {
     HWND window = nullptr;
@@ -28,4 +28,4 @@ bool waitForMessageBox(DWORD processId, MessageBoxSeen& box, DWORD timeoutMs);
 // Presses the box's button with this id and waits until the box is gone; false if it stays.
 bool answerMessageBox(const MessageBoxSeen& box, int buttonId, DWORD timeoutMs);
 
-}  // namespace e2e
+}  // namespace support

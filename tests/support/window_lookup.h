@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace support {
 
 // Visible top-level windows of the process, of the class (any class when empty).
 std::vector<HWND> topLevelWindows(DWORD processId, const std::wstring& className);
@@ -21,7 +21,7 @@ std::vector<HWND> childWindows(HWND parent, const std::wstring& className);
 std::wstring classOf(HWND window);
 
 // WM_GETTEXT / WM_SETTEXT through SendMessageTimeout, so a program that stops answering makes the
-// call fail after a few seconds instead of blocking the driver. getText returns false on timeout.
+// call fail after a few seconds instead of blocking the caller. getText returns false on timeout.
 bool getText(HWND window, std::wstring& text);
 std::wstring textOf(HWND window);  // empty on failure
 bool setText(HWND window, const std::wstring& text);
@@ -29,4 +29,4 @@ bool setText(HWND window, const std::wstring& text);
 // A click that does not wait for what the click starts (a modal box, a run).
 void postClick(HWND button);
 
-}  // namespace e2e
+}  // namespace support

@@ -1,6 +1,6 @@
 #include "window_lookup.h"
 
-namespace e2e {
+namespace support {
 namespace {
 
 constexpr UINT kAnswerMs = 5000;
@@ -99,4 +99,4 @@ void postClick(HWND button)
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
-}  // namespace e2e
+}  // namespace support

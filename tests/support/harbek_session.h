@@ -1,6 +1,6 @@
 // One running Harbek.exe, driven from outside as a user would: its window found by process id and
 // caption, its controls by class and caption. The session ends Harbek, and any JetComp.exe it
-// started, when it is destroyed, so a failed scenario leaves nothing running.
+// started, when it is destroyed, so a failed test or benchmark leaves nothing running.
 #pragma once
 
 #include "message_box.h"
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace support {
 
 inline constexpr wchar_t kWindowCaption[] = L"MDBファイル修復ツール";
 inline constexpr wchar_t kLabelCaption[] = L"修復するMDBファイル";
@@ -70,4 +70,4 @@ private:
     HWND cancelButton_ = nullptr;
 };
 
-}  // namespace e2e
+}  // namespace support

@@ -3,7 +3,7 @@
 #include "text.h"
 #include "window_lookup.h"
 
-namespace e2e {
+namespace support {
 namespace {
 
 constexpr wchar_t kCompactorName[] = L"JetComp.exe";
@@ -40,10 +40,9 @@ HarbekSession::~HarbekSession()
                                                 const std::wstring& currentFolder,
                                                 const Environment& extra)
 {
-    DWORD error = 0;
-    if (!process_.start(exe, currentFolder, extra, error))
+    if (!process_.start({exe, L"", currentFolder, extra}))
         return ::testing::AssertionFailure()
-               << "CreateProcessW(" << utf8(exe) << ") failed with error " << error;
+               << "CreateProcessW(" << utf8(exe) << ") failed with error " << process_.error();
 
     waitUntil([&] {
         window_ = topLevelWindowWithCaption(process_.id(), kWindowCaption);
@@ -121,7 +120,7 @@ void HarbekSession::pressCloseBox() const { PostMessageW(window_, WM_SYSCOMMAND,
         return ::testing::AssertionFailure() << "no message box within " << timeoutMs
                                              << " ms; the log reads \"" << utf8(log()) << "\"";
     }
-    if (!e2e::waitForMessageBox(process_.id(), box, 1000))
+    if (!support::waitForMessageBox(process_.id(), box, 1000))
         return ::testing::AssertionFailure() << "the message box went away before it could be read";
     return ::testing::AssertionSuccess();
 }
@@ -149,4 +148,4 @@ std::vector<DWORD> HarbekSession::runningCompactors() const
     return childProcesses(process_.id(), kCompactorName);
 }
 
-}  // namespace e2e
+}  // namespace support

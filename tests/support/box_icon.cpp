@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace e2e {
+namespace support {
 namespace {
 
 HWND iconControl(HWND box)
@@ -122,4 +122,4 @@ BoxIcon iconOfMessageBox(HWND box)
     return seen;
 }
 
-}  // namespace e2e
+}  // namespace support

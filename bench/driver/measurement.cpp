@@ -1,0 +1,72 @@
+#include "measurement.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "support/files.h"
+#include "support/text.h"
+
+namespace bench {
+
+void Context::record(const std::string& key, const std::string& value) const
+{
+    std::ofstream(std::filesystem::path(samples), std::ios::binary | std::ios::app) << key << '\t' << value << '\n';
+}
+
+void Context::record(const std::string& key, double value) const
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    record(key, std::string(text));
+}
+
+int Context::fail(const std::string& figure, const std::string& why) const
+{
+    record("error", figure + ": " + why);
+    return 1;
+}
+
+std::wstring Context::freshFolder(const std::wstring& name,
+                                  const std::vector<std::pair<std::wstring, std::wstring>>& programs) const
+{
+    const std::wstring folder = work + L"\\" + name;
+    if (!support::removeTree(folder) || !support::makeFolders(folder)) return {};
+    for (const auto& [from, as] : programs)
+        if (!support::copyFile(program(from), folder + L"\\" + as)) return {};
+    return folder;
+}
+
+HANDLE waitForCompactor(DWORD parentId)
+{
+    const ULONGLONG deadline = GetTickCount64() + 20000;
+    while (GetTickCount64() < deadline) {
+        for (DWORD id : support::childProcesses(parentId, L"JetComp.exe"))
+            if (HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)) return h;
+        Sleep(1);
+    }
+    return nullptr;
+}
+
+std::string startRepair(support::HarbekSession& harbek, const std::wstring& folder,
+                        const support::Environment& environment, const std::wstring& database)
+{
+    if (auto r = harbek.start(folder + L"\\Harbek.exe", folder, environment); !r) return r.message();
+    if (auto r = harbek.typePath(database); !r) return r.message();
+    harbek.pressRun();
+    return {};
+}
+
+std::string finishRepair(support::HarbekSession& harbek)
+{
+    support::MessageBoxSeen box;
+    if (auto r = harbek.waitForMessageBox(box, 60000); !r) return r.message();
+    if (box.text != L"終了しました。")
+        return "Harbek showed \"" + support::utf8(box.text) + "\" instead of the completion message; log: " +
+               support::utf8(harbek.log());
+    if (auto r = harbek.answer(box, IDOK); !r) return r.message();
+    if (auto r = harbek.waitForExit(); !r) return r.message();
+    return {};
+}
+
+}  // namespace bench
