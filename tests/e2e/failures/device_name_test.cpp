@@ -5,7 +5,6 @@
 #include "failure_scenario.h"
 
 #include "../driver/assertions.h"
-#include "support/files.h"
 #include "support/text.h"
 
 namespace e2e {

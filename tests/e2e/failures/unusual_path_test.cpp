@@ -7,7 +7,6 @@
 #include "repair_names.h"
 
 #include "../driver/assertions.h"
-#include "support/files.h"
 #include "support/text.h"
 
 namespace e2e {

@@ -1,7 +1,6 @@
 #include "successful_run.h"
 
 #include "../driver/assertions.h"
-#include "support/files.h"
 #include "support/text.h"
 #include "../scenarios/repair_scenario.h"
 
