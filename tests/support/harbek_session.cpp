@@ -40,7 +40,11 @@ HarbekSession::~HarbekSession()
                                                 const std::wstring& currentFolder,
                                                 const Environment& extra)
 {
-    if (!process_.start({exe, L"", currentFolder, extra}))
+    Launch launch;
+    launch.exe = exe;
+    launch.folder = currentFolder;
+    launch.environment = extra;
+    if (!process_.start(launch))
         return ::testing::AssertionFailure()
                << "CreateProcessW(" << utf8(exe) << ") failed with error " << process_.error();
 

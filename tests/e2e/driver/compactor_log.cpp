@@ -28,4 +28,11 @@ std::vector<CompactorStart> readCompactorLog(const std::wstring& path)
     return starts;
 }
 
+std::vector<std::string> commandLinesOf(const std::vector<CompactorStart>& starts)
+{
+    std::vector<std::string> lines;
+    for (const CompactorStart& start : starts) lines.push_back(support::utf8(start.commandLine));
+    return lines;
+}
+
 }  // namespace e2e

@@ -14,4 +14,7 @@ struct CompactorStart {
 // The entries in the order the starts wrote them; none when the log does not exist.
 std::vector<CompactorStart> readCompactorLog(const std::wstring& path);
 
+// The raw command lines, as UTF-8 so that a failed comparison prints them.
+std::vector<std::string> commandLinesOf(const std::vector<CompactorStart>& starts);
+
 }  // namespace e2e

@@ -19,52 +19,46 @@ constexpr wchar_t kReportTitle[] = L"エラーが発生しました";
 
 class CompactorFailure : public FailureScenario {
 protected:
-    // Runs data\sales.mdb with the compactor behaving so, up to the message after the wait, and
-    // checks the log and what the compactor was given.
-    void runUntilTheMessage(const std::wstring& behaviour, support::MessageBoxSeen& box, std::wstring& afterName,
-                            const std::wstring& testDatabase = kJet3Database)
+    // Runs data\sales.mdb with the compactor behaving so, up to the message after the wait (in
+    // box_), and checks the log and what the compactor was given (its after-name in afterName_).
+    void runUntilTheMessage(const std::wstring& behaviour, const std::wstring& testDatabase = kJet3Database)
     {
         ASSERT_NO_FATAL_FAILURE(installWithDatabase(L"sales.mdb", testDatabase));
-        ASSERT_TRUE(startHarbekIn(L"", behaviour));
-        ASSERT_TRUE(harbek_.typePath(database_));
-        snapshotBefore();
-        ASSERT_TRUE(runUntilMessageBox(box));
+        ASSERT_TRUE(startWithPath(database_, L"", behaviour));
+        ASSERT_TRUE(runUntilMessageBox(box_));
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
-        ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
+        ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName_));
     }
+
+    support::MessageBoxSeen box_;
+    std::wstring afterName_;
 };
 
 TEST_F(CompactorFailure, CrashIsReportedWithItsStatusInHexAndNothingIsRenamed)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"crash", box, afterName));
-    expectMessageBox(box, L"中止", exitCodeMessage(L"0xC0000005"), support::BoxIcon::Critical, {IDOK});
-    ASSERT_TRUE(harbek_.answer(box, IDOK));
-    EXPECT_FALSE(support::fileExists(afterName));
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"crash"));
+    expectMessageBox(box_, L"中止", exitCodeMessage(L"0xC0000005"), support::BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    EXPECT_FALSE(support::fileExists(afterName_));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, NothingWrittenWithCodeZeroNamesTheMissingCopy)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nothing", box, afterName));
-    expectMessageBox(box, L"中止", missingMessage(afterName), support::BoxIcon::Critical, {IDOK});
-    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nothing"));
+    expectMessageBox(box_, L"中止", missingMessage(afterName_), support::BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"partial", box, afterName));
-    expectMessageBox(box, L"中止", exitCodeMessage(L"1"), support::BoxIcon::Critical, {IDOK});
-    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"partial"));
+    expectMessageBox(box_, L"中止", exitCodeMessage(L"1"), support::BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
     std::optional<std::string> original = support::readBytes(support::joinPath(testDataFolder(), kJet3Database));
     ASSERT_TRUE(original);
-    EXPECT_TRUE(holdsBytes(afterName, original->substr(0, original->size() / 2)))
+    EXPECT_TRUE(holdsBytes(afterName_, original->substr(0, original->size() / 2)))
         << "the half-written copy is not where the compactor left it";
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
@@ -73,26 +67,20 @@ TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource)
 // it left is whole, so the user is asked; "No" keeps every name as it was.
 TEST_F(CompactorFailure, ExitCode259EndsTheWaitAndAsksBeforeUsingAWholeCopy)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"exit259", box, afterName));
-    expectMessageBox(box, L"警告",
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"exit259"));
+    expectMessageBox(box_, L"警告",
                      L"JetComp.exeが終了コード259で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。"
                      L"\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
                      support::BoxIcon::Exclamation, {IDYES, IDNO});
-    ASSERT_TRUE(harbek_.answer(box, IDNO));
-    EXPECT_TRUE(holdsBytes(afterName, support::readBytes(database_)));
+    ASSERT_TRUE(harbek_.answer(box_, IDNO));
+    EXPECT_TRUE(holdsBytes(afterName_, support::readBytes(database_)));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce)
 {
     ASSERT_NO_FATAL_FAILURE(installWithDatabase());
-    ASSERT_TRUE(startHarbekIn(L"", L"hang"));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
-    harbek_.pressRun();
-    ASSERT_TRUE(waitForCompactorStart());
+    ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"hang"));
     Sleep(300);  // well into the wait
     std::vector<DWORD> hung = harbek_.runningCompactors();
     EXPECT_EQ(hung.size(), 1u) << "the compactor is not running under Harbek";
@@ -120,16 +108,14 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28)
     support::SystemError expected = launchError(compactorPath());
     ASSERT_NE(expected.number, 0u) << "the system itself runs a text file named JetComp.exe";
 
-    ASSERT_TRUE(startHarbekIn(L""));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
+    ASSERT_TRUE(startWithPath(database_));
     support::MessageBoxSeen box;
     ASSERT_TRUE(runUntilMessageBox(box));
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
     expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 28),
                      support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
-    EXPECT_TRUE(compactorStarts().empty());
+    EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{});
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
@@ -146,21 +132,17 @@ void expectRefusedAsNoDatabase(const support::MessageBoxSeen& box, const std::ws
 // database's last page holds rows of a table.
 TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"cutpage", box, afterName, L"indexTestV1997.mdb"));
-    expectRefusedAsNoDatabase(box, afterName);
-    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"cutpage", L"indexTestV1997.mdb"));
+    expectRefusedAsNoDatabase(box_, afterName_);
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nocatalog", box, afterName));
-    expectRefusedAsNoDatabase(box, afterName);
-    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nocatalog"));
+    expectRefusedAsNoDatabase(box_, afterName_);
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
@@ -171,25 +153,21 @@ const wchar_t kShortOfARow[] = L"修復後のファイルは修復前と次の�
 
 TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow", box, afterName));
-    expectMessageBox(box, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
-    ASSERT_TRUE(harbek_.answer(box, IDNO));
-    EXPECT_TRUE(support::fileExists(afterName));
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow"));
+    expectMessageBox(box_, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
+    ASSERT_TRUE(harbek_.answer(box_, IDNO));
+    EXPECT_TRUE(support::fileExists(afterName_));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, CopyShortOfARowIsSwappedInOnYes)
 {
-    support::MessageBoxSeen box;
-    std::wstring afterName;
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow", box, afterName));
-    expectMessageBox(box, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
-    ASSERT_TRUE(harbek_.answer(box, IDYES));
-    ASSERT_TRUE(harbek_.waitForMessageBox(box));
-    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
-    ASSERT_TRUE(harbek_.answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow"));
+    expectMessageBox(box_, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
+    ASSERT_TRUE(harbek_.answer(box_, IDYES));
+    ASSERT_TRUE(harbek_.waitForMessageBox(box_));
+    expectMessageBox(box_, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
 }
 

@@ -5,7 +5,6 @@
 #include "failure_scenario.h"
 
 #include "../driver/assertions.h"
-#include "support/files.h"
 #include "support/text.h"
 
 namespace e2e {
@@ -16,16 +15,12 @@ protected:
     void expectRefused(const std::wstring& typed)
     {
         ASSERT_NO_FATAL_FAILURE(installWithDatabase());
-        ASSERT_TRUE(startHarbekIn(dataFolder(L"data")));
-        ASSERT_TRUE(harbek_.typePath(typed));
-        snapshotBefore();
+        ASSERT_TRUE(startWithPath(typed, dataFolder(L"data")));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logOfStartOnly()));
         expectMessageBox(box, L"中止", missingMessage(typed), support::BoxIcon::Critical, {IDOK});
-        std::vector<CompactorStart> starts = compactorStarts();
-        EXPECT_TRUE(starts.empty()) << "the compactor was given the device: "
-                                    << (starts.empty() ? "" : support::utf8(starts.back().commandLine));
+        EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{}) << "the compactor was given the device";
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         expectNothingLost(L"", OriginalAt::Source, ProgramAfter::StaysOpen);
     }

@@ -35,6 +35,24 @@ void FailureScenario::snapshotBefore()
     before_ = snapshotTree(folder(), {kLogName});
 }
 
+::testing::AssertionResult FailureScenario::startWithPath(const std::wstring& path, const std::wstring& currentFolder,
+                                                          const std::wstring& behaviour, DWORD delayMs)
+{
+    ::testing::AssertionResult started = startHarbekIn(currentFolder, behaviour, delayMs);
+    if (!started) return started;
+    ::testing::AssertionResult typed = harbek_.typePath(path);
+    if (!typed) return typed;
+    snapshotBefore();
+    return ::testing::AssertionSuccess();
+}
+
+void FailureScenario::runIntoTheWait(const std::wstring& behaviour, DWORD delayMs)
+{
+    ASSERT_TRUE(startWithPath(database_, L"", behaviour, delayMs));
+    harbek_.pressRun();
+    ASSERT_TRUE(waitForCompactorStart());
+}
+
 ::testing::AssertionResult FailureScenario::runUntilMessageBox(support::MessageBoxSeen& box)
 {
     harbek_.pressRun();

@@ -27,6 +27,11 @@ protected:
 
     // Takes the record the invariant compares with; call it last before pressing run.
     void snapshotBefore();
+    // startHarbekIn, then types path and takes the snapshot: all that comes before pressing run.
+    ::testing::AssertionResult startWithPath(const std::wstring& path, const std::wstring& currentFolder = L"",
+                                             const std::wstring& behaviour = L"copy", DWORD delayMs = 0);
+    // Starts a run on data\sales.mdb with the compactor behaving so and returns once it has started.
+    void runIntoTheWait(const std::wstring& behaviour, DWORD delayMs = 0);
     // The test, playing another program, removed this file during the run: it need not survive.
     void userRemoved(const std::wstring& path) { before_.erase(path); }
 

@@ -31,11 +31,7 @@ protected:
 
 TEST_F(FileConflict, SourceLockedAfterTheCompactorStartedStopsWithItsExitCode)
 {
-    ASSERT_TRUE(startHarbekIn(L"", L"copy", kCompaction));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
-    harbek_.pressRun();
-    ASSERT_TRUE(waitForCompactorStart());
+    ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"copy", kCompaction));
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
 
     support::MessageBoxSeen box;
@@ -50,9 +46,7 @@ TEST_F(FileConflict, SourceLockedAfterTheCompactorStartedStopsWithItsExitCode)
 // Held open by another program before the run: refused as in use, the compactor never started.
 TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse)
 {
-    ASSERT_TRUE(startHarbekIn(L""));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
+    ASSERT_TRUE(startWithPath(database_));
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
 
     support::MessageBoxSeen box;
@@ -61,7 +55,7 @@ TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse)
     expectMessageBox(box, L"中止", inUseMessage(database_), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     lock_.release();
-    EXPECT_TRUE(compactorStarts().empty());
+    EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{});
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
@@ -71,11 +65,7 @@ TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove)
 {
     support::SystemError expected = moveOfOpenFileError(dataFolder(L"scratch"), GENERIC_READ, FILE_SHARE_READ);
     ASSERT_NE(expected.number, 0u) << "the system renames a file held open without delete sharing";
-    ASSERT_TRUE(startHarbekIn(L"", L"copy", kCompaction));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
-    harbek_.pressRun();
-    ASSERT_TRUE(waitForCompactorStart());
+    ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"copy", kCompaction));
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ, FILE_SHARE_READ));
 
     support::MessageBoxSeen box;
@@ -141,18 +131,14 @@ TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor)
     EXPECT_TRUE(before_.count(named)) << "the message names no file that was taken: " << support::utf8(box.text);
     expectMessageBox(box, L"中止", named + suffix, support::BoxIcon::Critical, {IDOK});
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
-    EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started over a taken name";
+    EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{}) << "the compactor was started over a taken name";
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(FileConflict, SourceDeletedWhileTheCompactorRunsStopsWithItsExitCode)
 {
-    ASSERT_TRUE(startHarbekIn(L"", L"copy", kCompaction));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
-    harbek_.pressRun();
-    ASSERT_TRUE(waitForCompactorStart());
+    ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"copy", kCompaction));
     ASSERT_TRUE(DeleteFileW(database_.c_str())) << "error " << GetLastError();
     userRemoved(database_);
 
@@ -169,9 +155,7 @@ TEST_F(FileConflict, SourceDeletedWhileTheCompactorRunsStopsWithItsExitCode)
 TEST_F(FileConflict, ReadOnlyDatabaseIsRepairedAndStaysReadOnly)
 {
     ASSERT_TRUE(SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(startHarbekIn(L""));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
+    ASSERT_TRUE(startWithPath(database_));
     ASSERT_NO_FATAL_FAILURE(expectRunSucceeds());
     EXPECT_TRUE(GetFileAttributesW(database_.c_str()) & FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -183,9 +167,7 @@ TEST_F(FileConflict, ReadOnlyFolderAttributeDoesNotStopTheRepair)
 {
     std::wstring data = dataFolder(L"data");
     ASSERT_TRUE(SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(startHarbekIn(L""));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
+    ASSERT_TRUE(startWithPath(database_));
     ASSERT_NO_FATAL_FAILURE(expectRunSucceeds());
     SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

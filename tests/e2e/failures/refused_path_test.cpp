@@ -66,7 +66,7 @@ TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing)
         logSoFar = log;
         expectMessageBox(box, L"中止", missingMessage(row.typed), support::BoxIcon::Critical, {IDOK});
         ASSERT_TRUE(harbek_.answer(box, IDOK));
-        EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started";
+        EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{}) << "the compactor was started";
         expectNothingLost(L"", OriginalAt::Source, ProgramAfter::StaysOpen);
     }
 }

@@ -34,7 +34,7 @@ protected:
         ASSERT_TRUE(runUntilMessageBox(box));
         expectMessageBox(box, L"中止", inUseMessage(database_), support::BoxIcon::Critical, {IDOK});
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
-        EXPECT_TRUE(compactorStarts().empty()) << "the compactor was started on a database in use";
+        EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{}) << "the compactor was started on a database in use";
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         lock_.release();
         expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
@@ -57,9 +57,7 @@ TEST_F(SharedDatabase, ItsLockFileHeldOpenIsRefusedBeforeTheCompactorStarts)
 // The lock file is among what the run must leave unchanged.
 TEST_F(SharedDatabase, ALockFileLeftByACrashDoesNotStopTheRepair)
 {
-    ASSERT_TRUE(startHarbekIn(L""));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
+    ASSERT_TRUE(startWithPath(database_));
     expectRunSucceeds();
 }
 
@@ -67,9 +65,7 @@ TEST_F(SharedDatabase, AReadOnlyHiddenDatabaseComesOutReadOnlyAndHidden)
 {
     constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
     ASSERT_TRUE(SetFileAttributesW(database_.c_str(), kKept));
-    ASSERT_TRUE(startHarbekIn(L"", L"new"));
-    ASSERT_TRUE(harbek_.typePath(database_));
-    snapshotBefore();
+    ASSERT_TRUE(startWithPath(database_, L"", L"new"));
     ASSERT_NO_FATAL_FAILURE(expectRunSucceeds());
     EXPECT_EQ(GetFileAttributesW(database_.c_str()) & kKept, kKept);
     SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -4,23 +4,18 @@
 #include "user_files.h"
 
 #include "support/files.h"
+#include "support/process.h"
 #include "support/text.h"
 
 namespace e2e {
 
 support::SystemError launchError(const std::wstring& exe)
 {
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    SetLastError(0xdeadbeef);
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return support::systemError(GetLastError());
-    TerminateProcess(info.hProcess, 1);
-    WaitForSingleObject(info.hProcess, 5000);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    support::Launch launch;
+    launch.exe = exe;
+    support::Process process;
+    if (!process.start(launch)) return support::systemError(process.error());
+    process.kill();
     return support::SystemError{};
 }
 

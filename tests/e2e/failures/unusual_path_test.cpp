@@ -7,7 +7,6 @@
 #include "repair_names.h"
 
 #include "../driver/assertions.h"
-#include "support/files.h"
 #include "support/text.h"
 
 namespace e2e {
@@ -20,9 +19,7 @@ protected:
     void expectRepaired(const std::wstring& typed, const std::wstring& database,
                         const std::wstring& currentFolder = L"")
     {
-        ASSERT_TRUE(startHarbekIn(currentFolder));
-        ASSERT_TRUE(harbek_.typePath(typed));
-        snapshotBefore();
+        ASSERT_TRUE(startWithPath(typed, currentFolder));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), successfulRunLog()));
@@ -36,9 +33,7 @@ protected:
     // Types `typed`, runs, and expects the copy the compactor made of it refused as no database.
     void expectCopyRefused(const std::wstring& typed, const std::wstring& database)
     {
-        ASSERT_TRUE(startHarbekIn(L""));
-        ASSERT_TRUE(harbek_.typePath(typed));
-        snapshotBefore();
+        ASSERT_TRUE(startWithPath(typed));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
@@ -54,9 +49,7 @@ protected:
     void expectCompactorRefuses(const std::wstring& typed, const std::wstring& database,
                                 const std::wstring& codeText, const std::wstring& currentFolder = L"")
     {
-        ASSERT_TRUE(startHarbekIn(currentFolder));
-        ASSERT_TRUE(harbek_.typePath(typed));
-        snapshotBefore();
+        ASSERT_TRUE(startWithPath(typed, currentFolder));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));

@@ -186,6 +186,37 @@ std::wstring successfulRunLog()
            L"完了:hh:nn:ss\r\n";
 }
 
+std::vector<std::string> entriesOf(const std::wstring& folder)
+{
+    std::vector<std::string> names;
+    for (const std::wstring& name : support::folderEntries(folder)) names.push_back(support::utf8(name));
+    return names;
+}
+
+void expectSuccessfulEnd(support::HarbekSession& harbek, bool iconPictureKnown)
+{
+    support::MessageBoxSeen box;
+    ASSERT_TRUE(harbek.waitForMessageBox(box));
+    std::vector<std::wstring> times;
+    EXPECT_TRUE(sameText(withTimesMasked(harbek.log(), times), successfulRunLog()));
+    if (!iconPictureKnown) {
+        EXPECT_NE(support::nameOf(box.icon), support::nameOf(support::BoxIcon::None)) << "the closing message has no icon";
+        box.icon = support::BoxIcon::Information;
+    }
+    expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
+    ASSERT_TRUE(harbek.answer(box, IDOK));
+    ASSERT_TRUE(harbek.waitForExit());
+}
+
+void expectWindowStaysThenCancel(support::HarbekSession& harbek, const std::wstring& logAtMessage)
+{
+    Sleep(300);
+    EXPECT_TRUE(harbek.windowOpen()) << "the window closed after the message";
+    EXPECT_TRUE(sameText(harbek.log(), logAtMessage)) << "the log changed after the message";
+    harbek.pressCancel();
+    EXPECT_TRUE(harbek.waitForExit());
+}
+
 void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
                       support::BoxIcon icon, const std::vector<int>& buttons)
 {

@@ -76,6 +76,18 @@ std::wstring withTimesMasked(const std::wstring& log, std::vector<std::wstring>&
 // The seven lines of a successful run, times masked.
 std::wstring successfulRunLog();
 
+// Names (no folder) of what folder holds, sorted, as UTF-8 so that a failed comparison prints them.
+std::vector<std::string> entriesOf(const std::wstring& folder);
+
+// Waits for the box that ends a successful run, expects the seven lines of the log and "終了しました。",
+// answers it and waits for Harbek to end. Drawn at another DPI than 96 the box's icon is not the
+// picture iconOfMessageBox compares with; iconPictureKnown false then checks only that it has one.
+void expectSuccessfulEnd(support::HarbekSession& harbek, bool iconPictureKnown = true);
+
+// After a run's stopping message was answered: the window stays with its log as it was at the
+// message, and ｷｬﾝｾﾙ then ends the program.
+void expectWindowStaysThenCancel(support::HarbekSession& harbek, const std::wstring& logAtMessage);
+
 void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
                       support::BoxIcon icon, const std::vector<int>& buttons);
 

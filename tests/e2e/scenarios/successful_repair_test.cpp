@@ -10,7 +10,12 @@
 namespace e2e {
 namespace {
 
-class SuccessfulRepair : public RepairScenario {};
+class SuccessfulRepair : public RepairScenario {
+protected:
+    void repairOnce(const std::wstring& programName, const std::wstring& dataName, const std::wstring& fileName,
+                    const std::wstring& testDatabase, std::wstring& database, std::wstring& afterName,
+                    CompactorStart& start);
+};
 
 struct Outcome {
     std::wstring stamp;
@@ -46,19 +51,22 @@ void expectSwappedFiles(const std::wstring& folder, const std::wstring& fileName
     ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>" << support::utf8(fileName) << " in " << support::utf8(folder);
     EXPECT_TRUE(stampWithin(stamp, outcome.pressed, outcome.announced));
 
-    std::vector<std::string> entries;
-    for (const std::wstring& name : support::folderEntries(folder)) entries.push_back(support::utf8(name));
-    EXPECT_EQ(entries, (std::vector<std::string>{support::utf8(*backup), support::utf8(fileName)}));
+    EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{support::utf8(*backup), support::utf8(fileName)}));
 
     EXPECT_TRUE(holdsBytes(support::joinPath(folder, *backup), original)) << "the backup is not the original";
     EXPECT_TRUE(holdsBytes(support::joinPath(folder, fileName), original))
         << "the database's path does not hold the copy the test compactor made";
 }
 
-TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds)
+// Installs the program in programName, places the test database as dataName\fileName and repairs
+// it through the window; the files must then be swapped. database and afterName: the paths the
+// compactor had to be given, start: what it was given.
+void SuccessfulRepair::repairOnce(const std::wstring& programName, const std::wstring& dataName,
+                                  const std::wstring& fileName, const std::wstring& testDatabase,
+                                  std::wstring& database, std::wstring& afterName, CompactorStart& start)
 {
-    installProgram();
-    std::wstring database = placeDatabase(L"data", L"sales.mdb");
+    installProgram(true, programName);
+    database = placeDatabase(dataName, fileName, testDatabase);
     std::optional<std::string> original = support::readBytes(database);
     ASSERT_TRUE(original);
     ASSERT_TRUE(startHarbek());
@@ -67,39 +75,35 @@ TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds)
     Outcome outcome;
     ASSERT_NO_FATAL_FAILURE(runToCompletion(harbek_, outcome));
     std::wstring stamp;
-    ASSERT_NO_FATAL_FAILURE(expectSwappedFiles(dataFolder(L"data"), L"sales.mdb", *original, outcome, stamp));
+    ASSERT_NO_FATAL_FAILURE(expectSwappedFiles(dataFolder(dataName), fileName, *original, outcome, stamp));
 
     std::vector<CompactorStart> starts = compactorStarts();
     ASSERT_EQ(starts.size(), 1u);
-    std::wstring afterName = support::joinPath(dataFolder(L"data"), L"_AfterRepair" + stamp + L"sales.mdb");
-    EXPECT_EQ(support::utf8(starts[0].commandLine),
+    start = starts[0];
+    afterName = support::joinPath(dataFolder(dataName), L"_AfterRepair" + stamp + fileName);
+}
+
+TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds)
+{
+    std::wstring database, afterName;
+    CompactorStart start;
+    ASSERT_NO_FATAL_FAILURE(repairOnce(L"app", L"data", L"sales.mdb", kJet3Database, database, afterName, start));
+    EXPECT_EQ(support::utf8(start.commandLine),
               support::utf8(L"\"" + support::joinPath(programFolder(), L"JetComp.exe") + L"\" -src:\"" + database +
                    L"\" -dest:\"" + afterName + L"\""));
 }
 
 TEST_F(SuccessfulRepair, PathWithSpacesAndJapaneseReachesTheCompactorIntact)
 {
-    installProgram(true, L"ツール 置き場");
-    std::wstring database = placeDatabase(L"テスト データ", L"売上 2024.mdb", kJet4Database);
-    std::optional<std::string> original = support::readBytes(database);
-    ASSERT_TRUE(original);
-    ASSERT_TRUE(startHarbek());
-    ASSERT_TRUE(harbek_.typePath(database));
-
-    Outcome outcome;
-    ASSERT_NO_FATAL_FAILURE(runToCompletion(harbek_, outcome));
-    std::wstring stamp;
+    std::wstring database, afterName;
+    CompactorStart start;
     ASSERT_NO_FATAL_FAILURE(
-        expectSwappedFiles(dataFolder(L"テスト データ"), L"売上 2024.mdb", *original, outcome, stamp));
-
-    std::vector<CompactorStart> starts = compactorStarts();
-    ASSERT_EQ(starts.size(), 1u);
-    std::wstring afterName = support::joinPath(dataFolder(L"テスト データ"), L"_AfterRepair" + stamp + L"売上 2024.mdb");
+        repairOnce(L"ツール 置き場", L"テスト データ", L"売上 2024.mdb", kJet4Database, database, afterName, start));
     std::vector<std::string> arguments;
-    for (const std::wstring& argument : starts[0].arguments) arguments.push_back(support::utf8(argument));
+    for (const std::wstring& argument : start.arguments) arguments.push_back(support::utf8(argument));
     EXPECT_EQ(arguments, (std::vector<std::string>{support::utf8(support::joinPath(programFolder(), L"JetComp.exe")),
                                                    support::utf8(L"-src:" + database), support::utf8(L"-dest:" + afterName)}))
-        << "command line: " << support::utf8(starts[0].commandLine);
+        << "command line: " << support::utf8(start.commandLine);
 }
 
 // The run reads every copy before the swap: a faithful copy of each real database, Jet 3 and Jet 4,

@@ -3,7 +3,6 @@
 #include "../scenarios/repair_scenario.h"
 
 #include "support/files.h"
-#include "support/text.h"
 #include "escape_ignored.h"
 #include "keyboard.h"
 #include "main_window_controls.h"
