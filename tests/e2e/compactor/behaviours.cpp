@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "jet_reader/jet_reader.h"
+#include "support/memory_file.h"
 
 namespace test_compactor {
 namespace {
@@ -42,21 +42,6 @@ bool writeNew(const std::wstring& path, const char* data, size_t size)
     return ok;
 }
 
-class Bytes : public platform::ReadOnlyFile {
-public:
-    explicit Bytes(const std::vector<char>& bytes) : bytes_(bytes) {}
-    std::uint64_t size() override { return bytes_.size(); }
-    bool read(std::uint64_t offset, void* buffer, std::size_t length) override
-    {
-        if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
-        std::memcpy(buffer, bytes_.data() + offset, length);
-        return true;
-    }
-
-private:
-    const std::vector<char>& bytes_;
-};
-
 std::uint16_t u16(const std::vector<char>& bytes, size_t at)
 {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
@@ -72,7 +57,7 @@ std::uint32_t u32(const std::vector<char>& bytes, size_t at)
 // with rows, as the database engine marks a deleted row. Plain (unencrypted) files only.
 bool deleteOneRow(std::vector<char>& bytes)
 {
-    Bytes file(bytes);
+    support::MemoryFile file(bytes);
     const jet::Reading reading = jet::read(file, [](std::uint32_t, const std::string& s) {
         return platform::Text(s.begin(), s.end());
     });
