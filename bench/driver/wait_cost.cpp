@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <vector>
 
 #include "clock.h"
 #include "measurement.h"
 #include "support/files.h"
 #include "support/text.h"
+#include "table.h"
 
 namespace bench {
 namespace {
@@ -72,9 +72,8 @@ std::optional<double> wineserverCpuMs()
 }
 
 struct WaitCost {
-    double seconds = 0, cpuPercent = 0;
+    double cpuPercent = 0;
     std::optional<double> serverPercent;
-    std::vector<double> slices;
 };
 
 std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
@@ -101,7 +100,6 @@ std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
         }
         // The waiter may end with its compactor; then the last reading is where the interval ends.
         if (c) {
-            if (r == WAIT_TIMEOUT) out.slices.push_back((*c - lastC) / (t - lastT) * 100);
             lastT = t;
             lastC = *c;
             lastS = s;
@@ -109,7 +107,6 @@ std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
         if (r == WAIT_OBJECT_0) break;
     }
     CloseHandle(compactor);
-    out.seconds = (lastT - t0) / 1000;
     if (lastT - t0 < 1000) return "the compactor ran for less than a second";
     out.cpuPercent = (lastC - *c0) / (lastT - t0) * 100;
     if (s0 && lastS) out.serverPercent = (*lastS - *s0) / (lastT - t0) * 100;
@@ -160,28 +157,18 @@ std::string measureReference(const Context& context, WaitCost& cost)
     return {};
 }
 
-void record(const Context& context, const std::string& who, const WaitCost& cost)
-{
-    context.record("cpu." + who + ".percent", cost.cpuPercent);
-    context.record("cpu." + who + ".seconds", cost.seconds);
-    if (cost.serverPercent) context.record("cpu." + who + ".server_percent", *cost.serverPercent);
-    for (double slice : cost.slices) context.record("cpu." + who + ".slice", slice);
-    std::printf("  %-9s %.2f %% of a core over %.1f s\n", who.c_str(), cost.cpuPercent, cost.seconds);
-}
-
 }  // namespace
 
 int measureWaitCost(const Context& context)
 {
     std::printf("1. CPU while waiting for a 10-s compaction\n");
     WaitCost harbek, reference;
-    if (auto why = measureHarbek(context, harbek); !why.empty()) return context.fail("CPU while waiting (Harbek)", why);
-    record(context, "harbek", harbek);
-    if (auto why = measureReference(context, reference); !why.empty())
-        return context.fail("CPU while waiting (reference)", why);
-    record(context, "reference", reference);
-    // Why not GetProcessTimes: see processCpuMs.
-    context.record("cpu.method", "CPU by GetThreadTimes");
+    if (auto why = measureHarbek(context, harbek); !why.empty()) return context.fail("1 CPU (Harbek)", why);
+    if (auto why = measureReference(context, reference); !why.empty()) return context.fail("1 CPU (busy poll)", why);
+    context.add(cpuRow(harbek.cpuPercent, reference.cpuPercent));
+    // The busy poll's every call is a request to wineserver, which does much of its work.
+    if (harbek.serverPercent && reference.serverPercent)
+        context.add(row("1   wineserver meanwhile (% of a core)", {*harbek.serverPercent}, {*reference.serverPercent}, ""));
     return 0;
 }
 
