@@ -13,7 +13,7 @@
 namespace bench {
 namespace {
 
-constexpr int kWidths[] = {44, 22, 22, 8, 10};  // figure, measured, reference, ratio, goal
+constexpr int kWidths[] = {40, 22, 22, 8, 12};  // figure, measured, reference, ratio, goal
 
 std::string line(const std::vector<std::string>& cells)
 {
@@ -73,7 +73,7 @@ std::string row(const std::string& figure, const std::vector<double>& measured,
 
 std::string cpuRow(double harbekPercent, double referencePercent)
 {
-    return row("1 CPU while waiting (% of a core)", {harbekPercent}, {referencePercent}, "< 1",
+    return row("1 CPU while waiting (% of a core)", {harbekPercent}, {referencePercent}, "< 1 %",
                referencePercent < 80 ? "the busy poll's own process < 80 %" : "");
 }
 
