@@ -118,7 +118,7 @@ standin() {
       "5 Stand-in copy $label vs cp (MiB/s)" ">= 0.9x" "$(rates $((bytes >> 20)) "${jet[@]}")" "$(rates $((bytes >> 20)) "${plain[@]}")" \
       "5   the same vs cp + fsync (MiB/s)" "" "$(rates $((bytes >> 20)) "${jet[@]}")" "$(rates $((bytes >> 20)) "${synced[@]}")"
   done
-  bench row "$(winpath "$table")" "5 JetComp.exe peak memory, 1 GiB vs 256 MiB (MiB)" "<= 1.1x" "${peak[1GiB]}" "${peak[256MiB]}"
+  bench row "$(winpath "$table")" "5 JetComp.exe peak MiB, 1 GiB vs 256 MiB" "<= 1.1x" "${peak[1GiB]}" "${peak[256MiB]}"
 }
 
 # Figure 6: the largest test database, then the same with pages no table names appended up to
@@ -133,7 +133,7 @@ copy_check() {
   small_peak=$(check "largest test database" "$work/largest.mdb") && big_peak=$(check "padded to 100 MiB" "$big")
   local rc=$?
   rm -f "$big"
-  bench row "$(winpath "$table")" "6 The check's peak memory, 100 MiB vs largest" "<= 1.1x" "${big_peak:-}" "${small_peak:-}"
+  bench row "$(winpath "$table")" "6 Check's peak MiB, 100 MiB vs largest" "<= 1.1x" "${big_peak:-}" "${small_peak:-}"
   return $rc
 }
 

@@ -66,8 +66,9 @@ std::string row(const std::string& figure, const std::vector<double>& measured,
                           ? "met" : "MISSED";
     }
     const bool mine = spreadWiderThanMedian(m), theirs = spreadWiderThanMedian(r);
-    if (mine || theirs) result += std::string(" WARN: spread wider than the median") + (mine ? "" : " in the reference");
-    if (!note.empty()) result += " (" + note + ")";
+    if (mine || theirs)
+        result += (result.empty() ? "" : " ") + std::string("WARN: spread wider than the median") + (mine ? "" : " in the reference");
+    if (!note.empty()) result += (result.empty() ? "(" : " (") + note + ")";
     return line({figure, cell(m), cell(r), hasRatio ? number(ratio, "x") : "-", goal.empty() ? "-" : goal, result});
 }
 
