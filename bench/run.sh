@@ -130,7 +130,7 @@ copy_check() {
   mkdir -p "$folder"
   cp "$work/largest.mdb" "$big"
   head -c $(((100 << 20) - $(stat -c %s "$big"))) /dev/zero >>"$big"   # 100 MiB is whole pages
-  small_peak=$(check "largest test database" "$work/largest.mdb") && big_peak=$(check "padded to 100 MiB" "$big")
+  small_peak=$(check "largest test db" "$work/largest.mdb") && big_peak=$(check "padded to 100 MiB" "$big")
   local rc=$?
   rm -f "$big"
   bench row "$(winpath "$table")" "6 Check's peak MiB, 100 MiB vs largest" "<= 1.1x" "${big_peak:-}" "${small_peak:-}"
