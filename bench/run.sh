@@ -52,17 +52,19 @@ build() {
   fi
 }
 
-# Starts a samples file: the machine's cores, how the programs run, and the load now.
-start_samples() {
-  printf 'machine.cores\t%s\nmachine.build\t%s\nmachine.load.start\t%s\n' "$(nproc)" "$2" \
-    "$(cut -d' ' -f1-3 /proc/loadavg)" >"$1"
-}
-end_samples() { printf 'machine.load.end\t%s\n' "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$1"; }
-
-samples=$data/samples.txt
+table=$data/table.txt
 bench() { timeout 300 wine "$(winpath "$bin/harbek_bench.exe")" "$@"; }
-sample() { printf '%s\t%s\n' "$1" "$2" >>"$samples"; }
 seconds_of() { local t0=$EPOCHREALTIME; "$@"; awk -v a="$t0" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.4f", b - a }'; }
+# "mib t1 t2..." -> the rates "r1,r2,..." in MiB/s.
+rates() { awk 'BEGIN { for (i = 2; i < ARGC; i++) printf "%s%.1f", (i > 2 ? "," : ""), ARGV[1] / ARGV[i] }' "$@"; }
+load() { cut -d' ' -f1-3 /proc/loadavg; }
+# The table file under the machine's cores, the load at the start and the end, and the build run.
+print_table() {
+  echo "Machine: $(nproc) cores; load average at start $2, at end $3"
+  echo "Programs run as: $4"
+  head -n 2 "$1"
+  tail -n +3 "$1" | sort -s -n -k1,1  # in the figures' order, whatever order they ran in
+}
 
 # The prefix's wineserver: the one whose folder is named after the prefix's device and inode.
 wineserver_pid() {
@@ -83,80 +85,79 @@ wineserver_pid() {
 # from the cache; each copy starts after a sync and is deleted after it. The files are real bytes
 # (no holes) with a Jet signature at bytes 4..19.
 standin() {
-  local folder=$data/standin label bytes source round i copy
-  local -a order=(cp cpsync jetcomp)
+  local folder=$data/standin label bytes source round i copy out
+  local -a order=(cp cpsync jetcomp) jet plain synced
+  local -A peak=()
   mkdir -p "$folder"
-  bench standin-launch "$(winpath "$samples")" "$(winpath "$work")"
+  bench standin-launch "$(winpath "$table")" "$(winpath "$work")"
   for label in 256MiB 1GiB; do
     case $label in 256MiB) bytes=$((256 << 20)) ;; 1GiB) bytes=$((1 << 30)) ;; esac
     source=$folder/source-$label.mdb
     { printf '\x00\x01\x00\x00Standard Jet DB\x00'
       yes 'Filler for the benchmark: only the first twenty bytes look like a Jet database. ' | head -c $((bytes - 20))
     } >"$source"
+    jet=() plain=() synced=()
     for round in 0 1 2; do
       for i in 0 1 2; do
         copy=$folder/cp.mdb
         sync
         case ${order[(i + round) % 3]} in
-          cp) sample "standin.$label.cp_s" "$(seconds_of cp "$source" "$copy")" ;;
-          cpsync) sample "standin.$label.cpsync_s" "$(seconds_of sh -c 'cp "$1" "$2" && sync "$2"' sh "$source" "$copy")" ;;
+          cp) plain+=("$(seconds_of cp "$source" "$copy")") ;;
+          cpsync) synced+=("$(seconds_of sh -c 'cp "$1" "$2" && sync "$2"' sh "$source" "$copy")") ;;
           jetcomp)
-            bench standin-copy "$(winpath "$samples")" "$(winpath "$work")" "$label" "$(winpath "$source")" \
-              "$(winpath "$copy")" || return 1
-            cmp -s "$source" "$copy" || sample error "Stand-in copy $label: the copy differs from the source" ;;
+            out=$(bench standin-copy "$(winpath "$table")" "$(winpath "$work")" "$(winpath "$source")" "$(winpath "$copy")") || return 1
+            jet+=("${out% *}") peak[$label]+="${peak[$label]:+,}${out#* }"
+            echo "  JetComp.exe $label: ${out% *} s, peak working set ${out#* } MiB"
+            cmp -s "$source" "$copy" || echo "5 Stand-in copy $label: ERROR the copy differs from the source" >>"$table" ;;
         esac
         rm -f "$copy"
       done
     done
     rm -f "$source"
+    bench row "$(winpath "$table")" \
+      "5 Stand-in copy $label vs cp (MiB/s)" ">= 0.9x" "$(rates $((bytes >> 20)) "${jet[@]}")" "$(rates $((bytes >> 20)) "${plain[@]}")" \
+      "5   the same vs cp + fsync (MiB/s)" "" "$(rates $((bytes >> 20)) "${jet[@]}")" "$(rates $((bytes >> 20)) "${synced[@]}")"
   done
+  bench row "$(winpath "$table")" "5 JetComp.exe peak MiB, 1 GiB vs 256 MiB" "<= 1.1x" "${peak[1GiB]}" "${peak[256MiB]}"
 }
 
 # Figure 6: the largest test database, then the same with pages no table names appended up to
 # 100 MiB (2048-byte pages of zeros): those pages must cost the check nothing.
 copy_check() {
-  local folder=$data/standin big=$data/standin/largest-100MiB.mdb exe
+  local folder=$data/standin big=$data/standin/largest-100MiB.mdb small_peak big_peak
+  check() { timeout 600 wine "$(winpath "$bin/copy_check_cost.exe")" "$(winpath "$table")" "$1" "$(winpath "$2")" \
+    "$(winpath "$bin/JetComp.exe")" "$(winpath "$folder")"; }
   mkdir -p "$folder"
   cp "$work/largest.mdb" "$big"
   head -c $(((100 << 20) - $(stat -c %s "$big"))) /dev/zero >>"$big"   # 100 MiB is whole pages
-  exe=$(winpath "$bin/copy_check_cost.exe")
-  timeout 600 wine "$exe" "largest test database" "$(winpath "$work/largest.mdb")" "$(winpath "$bin/JetComp.exe")" "$(winpath "$folder")" &&
-  timeout 600 wine "$exe" "the same, padded to 100 MiB" "$(winpath "$big")" "$(winpath "$bin/JetComp.exe")" "$(winpath "$folder")"
+  small_peak=$(check "largest test db" "$work/largest.mdb") && big_peak=$(check "padded to 100 MiB" "$big")
   local rc=$?
   rm -f "$big"
+  bench row "$(winpath "$table")" "6 Check's peak MiB, 100 MiB vs largest" "<= 1.1x" "${big_peak:-}" "${small_peak:-}"
   return $rc
 }
 
 # Figures 2 and 3 of the shipped 32-bit build under emulated 32-bit Wine, into table-32bit.txt,
 # in a 32-bit prefix of its own (build/bench-prefix32): the 64-bit one holds no 32-bit system DLLs.
 emulated32() {
-  local samples=$data/samples-32bit.txt status=0
-  echo "2-3. The shipped 32-bit build, emulated by qemu-user"
-  start_samples "$samples" "the 32-bit build, as it ships, under 32-bit Wine emulated by qemu-user (figures 2 and 3 only; every process start is slower than where 32-bit code runs natively)"
-  (
-    export HARBEK_I386_PRELOAD HARBEK_WINDOWS_PRESET=mingw WINEPREFIX=$root/build/bench-prefix32
-    HARBEK_I386_PRELOAD=$(cat "$data/i386-preload")
-    wine/make-prefix.sh --headless >/dev/null 2>&1
-    for figure in startup exit-noticed; do
-      timeout 300 /usr/lib/wine/wine "$(winpath "$bin/emulated32/harbek_bench.exe")" "$figure" \
-        "$(winpath "$samples")" "$(winpath "$work")" || status=1
-    done
-    /usr/lib/wine/wineserver -k || true
-    exit $status
-  ) || status=1
-  end_samples "$samples"
-  bench table "$(winpath "$samples")" "$(winpath "$data/table-32bit.txt")" || status=1
+  local status=0 figure
+  export HARBEK_I386_PRELOAD HARBEK_WINDOWS_PRESET=mingw WINEPREFIX=$root/build/bench-prefix32
+  HARBEK_I386_PRELOAD=$(cat "$data/i386-preload")
+  wine/make-prefix.sh --headless >/dev/null 2>&1
+  for figure in startup exit-noticed; do
+    timeout 300 /usr/lib/wine/wine "$(winpath "$bin/emulated32/harbek_bench.exe")" "$figure" \
+      "$(winpath "$data/table-32bit.txt")" "$(winpath "$work")" || status=1
+  done
+  /usr/lib/wine/wineserver -k || true
   return $status
 }
 
 # Everything Wine does happens here, under one display.
 inside() {
   trap 'rm -rf "$data/standin"' EXIT  # the big files go whatever happens
-  if [ "$windows_preset" = mingw ]; then
-    start_samples "$samples" "the 32-bit build, as it ships"
-  else
-    start_samples "$samples" "the x86-64 build under 64-bit Wine: this machine cannot run 32-bit code"
-  fi
+  local status=0 figure start end start32= build="the 32-bit build, as it ships"
+  start=$(load)
+  [ "$windows_preset" = mingw ] || build="the x86-64 build under 64-bit Wine: this machine cannot run 32-bit code"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot -i >/dev/null 2>&1
     wineserver -w
@@ -167,26 +168,24 @@ inside() {
   HARBEK_BENCH_WINESERVER_PID=$(wineserver_pid || true)
   export HARBEK_BENCH_WINESERVER_PID
 
-  local status=0 figure
   for figure in binary-size startup exit-noticed wait-cost; do
-    bench "$figure" "$(winpath "$samples")" "$(winpath "$work")" || status=1
+    bench "$figure" "$(winpath "$table")" "$(winpath "$work")" || status=1
   done
   echo "5. The stand-in copying 256 MiB and 1 GiB, against cp"
   standin || status=1
   echo "6. The check of the compactor's copy, against the stand-in's copy of the same file"
-  copy_check >"$data/copy-check.txt" || status=1
-
-  end_samples "$samples"
-  bench table "$(winpath "$samples")" "$(winpath "$data/table.txt")" || status=1
-  [ -f "$data/i386-preload" ] && { emulated32 || status=1; }
+  copy_check || status=1
   wineserver -k || true
+  end=$(load)
+  if [ -f "$data/i386-preload" ]; then
+    echo "2-3. The shipped 32-bit build, emulated by qemu-user"
+    start32=$(load)
+    ( emulated32 ) || status=1
+  fi
   echo
-  cat "$data/table.txt"
-  echo
-  echo "6. Check of the copy (the copy and the original read, as the run does) against the stand-in's copy;"
-  echo "   goal: under a fifth of the copy, peak memory the same for both files"
-  cat "$data/copy-check.txt"
-  [ -f "$data/table-32bit.txt" ] && { echo; cat "$data/table-32bit.txt"; }
+  print_table "$table" "$start" "$end" "$build"
+  [ -f "$data/table-32bit.txt" ] && { echo; print_table "$data/table-32bit.txt" "$start32" "$(load)" \
+    "the 32-bit build, as it ships, under 32-bit Wine emulated by qemu-user (figures 2 and 3 only; every process start is slower than where 32-bit code runs natively)"; }
   return $status
 }
 

@@ -1,9 +1,9 @@
-// copy_check_cost.exe <label> <database> <JetComp.exe> <scratch folder>
+// copy_check_cost.exe <table file> <label> <database> <JetComp.exe> <scratch folder>
 // Figure 6: what reading the copy and the original before the swap costs, against the stand-in's
 // copy of the same file. Five rounds of each, alternating: the check reads the file twice through
 // the same file service and reader the run uses; the stand-in is timed from CreateProcess to its
-// end. Prints one row: medians (min-max) in ms, their ratio, and this process's peak working set,
-// which must not grow with the file (run it once per file: one process, one peak).
+// end. Appends the row to the table and prints this process's peak working set in MiB, which must
+// not grow with the file (run it once per file: one process, one peak).
 #include <windows.h>
 #include <psapi.h>
 
@@ -14,8 +14,9 @@
 #include "clock.h"
 #include "jet_reader/jet_reader.h"
 #include "platform/win32/files.h"
-#include "stats.h"
 #include "support/process.h"
+#include "support/text.h"
+#include "table.h"
 
 namespace {
 
@@ -51,12 +52,12 @@ bool standinCopy(const std::wstring& jetcomp, const std::wstring& source, const 
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: copy_check_cost.exe <label> <database> <JetComp.exe> <scratch folder>\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: copy_check_cost.exe <table file> <label> <database> <JetComp.exe> <scratch folder>\n");
         return 2;
     }
-    const std::wstring label = argv[1], database = argv[2], jetcomp = argv[3];
-    const std::wstring destination = std::wstring(argv[4]) + L"\\copy_check_cost.mdb";
+    const std::wstring database = argv[3], jetcomp = argv[4];
+    const std::wstring destination = std::wstring(argv[5]) + L"\\copy_check_cost.mdb";
     DeleteFileW(destination.c_str());
 
     std::vector<double> checks, copies;
@@ -75,15 +76,9 @@ int wmain(int argc, wchar_t** argv)
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(database.c_str(), GetFileExInfoStandard, &data);
-    const double mib = (static_cast<double>(data.nFileSizeHigh) * 4294967296.0 + data.nFileSizeLow) / 1048576.0;
-
-    const bench::Summary check = bench::summarize(checks), copy = bench::summarize(copies);
-    std::printf("  %-34ls %9.2f MiB  check %8.2f ms (%.2f-%.2f)  stand-in copy %8.2f ms (%.2f-%.2f)  "
-                "check/copy %.3f  peak working set %.1f MiB  (%llu rows read per pass)\n",
-                label.c_str(), mib, check.median, check.min, check.max, copy.median, copy.min, copy.max,
-                check.median / copy.median, static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0,
-                static_cast<unsigned long long>(rows / 2));
+    if (!bench::appendToTable(argv[1], bench::row("6 Check vs copy, " + support::utf8(argv[2]) + " (ms)", checks,
+                                                  copies, "< 0.2x", std::to_string(rows / 2) + " rows a pass")))
+        return 1;
+    std::printf("%.2f", static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0);
     return 0;
 }

@@ -1,54 +1,38 @@
 // harbek_bench.exe: the benchmark's measurements under Wine, one per command, each appending its
-// samples to a file; "table" turns that file into the one table. bench/run.sh runs them in turn.
-//   harbek_bench.exe <command> <samples file> <work folder> [arguments]
+// finished lines to the table file. bench/run.sh runs them in turn.
+//   harbek_bench.exe <command> <table file> <work folder>
 //     wait-cost | exit-noticed | startup | binary-size | standin-launch
-//     standin-copy <size label> <source> <destination>
-//   harbek_bench.exe table <samples file> <output file>
-// The programs it starts (Harbek.exe, JetComp.exe, the references, the test compactor) lie beside it.
+//   harbek_bench.exe standin-copy <table file> <work folder> <source> <destination>
+//   harbek_bench.exe row <table file> {<figure> <goal> <samples> <reference samples>}...
+// Samples are comma-separated. The programs it starts lie beside it.
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "measurement.h"
 #include "support/text.h"
 #include "table.h"
 
-namespace {
-
-int usage()
-{
-    std::fprintf(stderr,
-                 "usage: harbek_bench.exe wait-cost|exit-noticed|startup|binary-size|standin-launch <samples> <work>\n"
-                 "       harbek_bench.exe standin-copy <samples> <work> <label> <source> <destination>\n"
-                 "       harbek_bench.exe table <samples> <output>\n");
-    return 2;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv)
 {
     using namespace bench;
-    if (argc < 4) return usage();
-    const std::wstring command = argv[1];
-    if (command == L"table") {
-        std::ostringstream text;
-        text << std::ifstream(std::filesystem::path(argv[2]), std::ios::binary).rdbuf();
-        const Samples samples = Samples::parse(text.str());
-        std::ofstream out(std::filesystem::path(argv[3]), std::ios::binary);
-        out << renderTable(samples, buildRows(samples));
-        return out ? 0 : 1;
+    const std::wstring command = argc > 3 ? argv[1] : L"";
+    if (command == L"row" && (argc - 3) % 4 == 0) {
+        for (int i = 3; i < argc; i += 4)
+            if (!appendToTable(argv[2], row(support::utf8(argv[i]), numbers(support::utf8(argv[i + 2])),
+                                            numbers(support::utf8(argv[i + 3])), support::utf8(argv[i + 1]))))
+                return 1;
+        return 0;
     }
     wchar_t self[MAX_PATH];
     const std::wstring bin(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    const Context context{argv[2], bin.substr(0, bin.find_last_of(L'\\')), argv[3]};
+    const Context context{argc > 3 ? argv[2] : L"", bin.substr(0, bin.find_last_of(L'\\')), argc > 3 ? argv[3] : L""};
     if (command == L"wait-cost") return measureWaitCost(context);
     if (command == L"exit-noticed") return measureExitNoticed(context);
     if (command == L"startup") return measureStartup(context);
     if (command == L"binary-size") return measureBinarySize(context);
     if (command == L"standin-launch") return measureStandinLaunch(context);
-    if (command == L"standin-copy" && argc == 7)
-        return measureStandinCopy(context, support::utf8(argv[4]), argv[5], argv[6]);
-    return usage();
+    if (command == L"standin-copy" && argc == 6) return measureStandinCopy(context, argv[4], argv[5]);
+    std::fprintf(stderr, "usage: harbek_bench.exe wait-cost|exit-noticed|startup|binary-size|standin-launch <table> <work>\n"
+                         "       harbek_bench.exe standin-copy <table> <work> <source> <destination>\n"
+                         "       harbek_bench.exe row <table> {<figure> <goal> <samples> <reference samples>}...\n");
+    return 2;
 }

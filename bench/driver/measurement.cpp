@@ -1,29 +1,19 @@
 #include "measurement.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 #include "support/files.h"
 #include "support/text.h"
+#include "table.h"
 
 namespace bench {
 
-void Context::record(const std::string& key, const std::string& value) const
+void Context::add(const std::string& line) const
 {
-    std::ofstream(std::filesystem::path(samples), std::ios::binary | std::ios::app) << key << '\t' << value << '\n';
-}
-
-void Context::record(const std::string& key, double value) const
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    record(key, std::string(text));
+    appendToTable(table, line);
 }
 
 int Context::fail(const std::string& figure, const std::string& why) const
 {
-    record("error", figure + ": " + why);
+    add(figure + ": ERROR " + why);
     return 1;
 }
 

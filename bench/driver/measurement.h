@@ -1,6 +1,6 @@
 // What the measurements of harbek_bench.exe share: where the programs lie and their files go, the
-// samples file they append to, and Harbek driven through one repair as a user would.
-// Each measurement returns 0, or records why it failed and returns 1.
+// table file they append their lines to, and Harbek driven through one repair as a user would.
+// Each measurement returns 0, or appends why it failed and returns 1.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +15,13 @@
 namespace bench {
 
 struct Context {
-    std::wstring samples;  // "key<TAB>value" lines are appended to it
+    std::wstring table;    // the figures' finished lines are appended to it
     std::wstring bin;      // harbek_bench.exe and every program it starts (Harbek.exe, the compactor...)
     std::wstring work;     // the measurements' folders; source.mdb, a real Jet database, lies here
 
     std::wstring program(const std::wstring& name) const { return bin + L"\\" + name; }
-    void record(const std::string& key, const std::string& value) const;
-    void record(const std::string& key, double value) const;
-    int fail(const std::string& figure, const std::string& why) const;  // records "<figure>: <why>"
+    void add(const std::string& line) const;
+    int fail(const std::string& figure, const std::string& why) const;  // adds "<figure>: ERROR <why>"
 
     // work\name, emptied and made afresh, holding copies of the programs of bin given as
     // {name, name in the folder}; empty on failure.
@@ -45,9 +44,8 @@ int measureWaitCost(const Context& context);       // 1: CPU while the compactor
 int measureExitNoticed(const Context& context);    // 2: compactor's end to the next log line
 int measureStartup(const Context& context);        // 3: start to the window with its controls
 int measureBinarySize(const Context& context);     // 4: Harbek.exe's size and imports
-// 5: one copy by the stand-in, timed, with its peak memory; label names the file size.
-int measureStandinCopy(const Context& context, const std::string& label, const std::wstring& source,
-                       const std::wstring& destination);
+// 5: one copy by the stand-in, its seconds and peak working set printed for bench/run.sh.
+int measureStandinCopy(const Context& context, const std::wstring& source, const std::wstring& destination);
 int measureStandinLaunch(const Context& context);  // 5: the stand-in started with -? alone
 
 }  // namespace bench

@@ -10,6 +10,7 @@
 
 #include "clock.h"
 #include "measurement.h"
+#include "table.h"
 
 namespace bench {
 namespace {
@@ -45,34 +46,32 @@ std::string runStandin(const Context& context, const std::wstring& arguments, Ou
 
 }  // namespace
 
-int measureStandinCopy(const Context& context, const std::string& label, const std::wstring& source,
-                       const std::wstring& destination)
+// Prints "<seconds> <peak MiB>" for bench/run.sh, which makes the rows from all the rounds.
+int measureStandinCopy(const Context& context, const std::wstring& source, const std::wstring& destination)
 {
-    const std::string figure = "Stand-in copy " + label;
+    const std::string figure = "5 Stand-in copy";
     Outcome outcome;
     if (auto why = runStandin(context, L"-src:\"" + source + L"\" -dest:\"" + destination + L"\"", outcome);
         !why.empty())
         return context.fail(figure, why);
     if (outcome.exitCode != 0) return context.fail(figure, "JetComp.exe ended with " + std::to_string(outcome.exitCode));
     std::error_code e1, e2;
-    const auto from = std::filesystem::file_size(source, e1), to = std::filesystem::file_size(destination, e2);
-    if (e1 || e2 || from != to) return context.fail(figure, "the copy's size differs from the source's");
+    if (std::filesystem::file_size(source, e1) != std::filesystem::file_size(destination, e2) || e1 || e2)
+        return context.fail(figure, "the copy's size differs from the source's");
     if (outcome.peakBytes == 0) return context.fail(figure, "GetProcessMemoryInfo gave no peak working set");
-    context.record("standin." + label + ".bytes", static_cast<double>(from));
-    context.record("standin." + label + ".jetcomp_s", outcome.seconds);
-    context.record("standin." + label + ".peak_bytes", static_cast<double>(outcome.peakBytes));
-    std::printf("  JetComp.exe %s: %.2f s, peak working set %.1f MiB\n", label.c_str(), outcome.seconds,
-                static_cast<double>(outcome.peakBytes) / (1024.0 * 1024.0));
+    std::printf("%.4f %.2f", outcome.seconds, static_cast<double>(outcome.peakBytes) / (1024.0 * 1024.0));
     return 0;
 }
 
 int measureStandinLaunch(const Context& context)
 {
+    std::vector<double> seconds;
     for (int run = 0; run < 3; ++run) {
         Outcome outcome;
-        if (auto why = runStandin(context, L"-?", outcome); !why.empty()) return context.fail("Stand-in start", why);
-        context.record("standin.launch_s", outcome.seconds);
+        if (auto why = runStandin(context, L"-?", outcome); !why.empty()) return context.fail("5 Stand-in start", why);
+        seconds.push_back(outcome.seconds);
     }
+    context.add(row("5 JetComp.exe start alone (s)", seconds, {}, ""));
     return 0;
 }
 

@@ -1,40 +1,28 @@
-// The one table the benchmark prints: each figure beside its reference, the goal and whether it
-// was met, built from the samples the measurements appended to one file as "key<TAB>value" lines.
+// The benchmark's table, one finished line per figure: the figure's median (min-max) beside the
+// reference's, their ratio, the goal and whether it was met, and a warning when samples spread
+// wider than their median. Each measurement appends its own lines to the table file.
 #pragma once
 
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace bench {
 
-// The samples file read back. A key may have several values (one per run), kept in file order.
-class Samples {
-public:
-    static Samples parse(const std::string& text);  // lines without a tab are skipped
+// A goal reads "< 20", "<= 1.2x" or ">= 0.9x": the figure's median, or with "x" the ratio of the
+// medians, against the limit. "" shows the figure without a goal.
+std::string row(const std::string& figure, const std::vector<double>& measured,
+                const std::vector<double>& reference, const std::string& goal, const std::string& note = "");
 
-    std::vector<std::string> texts(const std::string& key) const;
-    std::vector<double> numbers(const std::string& key) const;      // the values that read as numbers
-    std::optional<std::string> text(const std::string& key) const;  // the last value
-    std::optional<double> number(const std::string& key) const;
+// Harbek's CPU share while it waits, against the busy poll's, which should be near 100 %.
+std::string cpuRow(double harbekPercent, double referencePercent);
 
-private:
-    std::multimap<std::string, std::string> values_;
-};
+// Harbek.exe's imports: met when every one is a DLL Windows itself provides; the others are named.
+std::string importsRow(const std::vector<std::string>& dlls);
 
-enum class Verdict { Met, Missed, NoData };
+// The numbers of a comma-separated list, in order; what does not read as a number is skipped.
+std::vector<double> numbers(const std::string& list);
 
-struct Row {
-    std::string figure{}, measured{}, reference{}, ratio{}, goal{};
-    Verdict verdict = Verdict::NoData;
-    bool noisy = false;  // some figure of the row spreads wider than its median
-    std::string notes{};
-};
-
-std::vector<Row> buildRows(const Samples& samples);
-
-// The table as text, headed by the machine's cores and load and followed by any errors.
-std::string renderTable(const Samples& samples, const std::vector<Row>& rows);
+// Appends the line to the table file, which starts with the column header.
+bool appendToTable(const std::wstring& table, const std::string& line);
 
 }  // namespace bench

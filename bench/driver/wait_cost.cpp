@@ -1,7 +1,7 @@
 // Figure 1: the CPU a program uses while it waits for a 10-second compaction: Harbek, driven
 // through a real repair, against busy_wait_window, which polls with no pause. Both start the
 // same test compactor as JetComp.exe; each waiter's CPU is read from outside when its compactor
-// appears, every second, and when the compactor ends. The prefix's wineserver is followed too.
+// appears and when it ends (both waiters outlive it). The prefix's wineserver is followed too.
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -9,12 +9,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <vector>
 
 #include "clock.h"
 #include "measurement.h"
 #include "support/files.h"
-#include "support/text.h"
+#include "table.h"
 
 namespace bench {
 namespace {
@@ -72,9 +71,8 @@ std::optional<double> wineserverCpuMs()
 }
 
 struct WaitCost {
-    double seconds = 0, cpuPercent = 0;
+    double cpuPercent = 0;
     std::optional<double> serverPercent;
-    std::vector<double> slices;
 };
 
 std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
@@ -84,35 +82,16 @@ std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
     const double t0 = nowMs();
     const auto c0 = processCpuMs(waiterId);
     const auto s0 = wineserverCpuMs();
-    if (!c0) {
-        CloseHandle(compactor);
-        return "cannot read the CPU time of process " + std::to_string(waiterId);
-    }
-    double lastT = t0, lastC = *c0;
-    std::optional<double> lastS = s0;
-    for (;;) {
-        const DWORD r = WaitForSingleObject(compactor, 1000);
-        const double t = nowMs();
-        const auto c = processCpuMs(waiterId);
-        const auto s = wineserverCpuMs();
-        if (r == WAIT_FAILED || t - t0 > 60000) {
-            CloseHandle(compactor);
-            return r == WAIT_FAILED ? "cannot wait for the compactor" : "the compactor still runs after 60 s";
-        }
-        // The waiter may end with its compactor; then the last reading is where the interval ends.
-        if (c) {
-            if (r == WAIT_TIMEOUT) out.slices.push_back((*c - lastC) / (t - lastT) * 100);
-            lastT = t;
-            lastC = *c;
-            lastS = s;
-        }
-        if (r == WAIT_OBJECT_0) break;
-    }
+    const DWORD waited = WaitForSingleObject(compactor, 60000);
+    const double t1 = nowMs();
+    const auto c1 = processCpuMs(waiterId);
+    const auto s1 = wineserverCpuMs();
     CloseHandle(compactor);
-    out.seconds = (lastT - t0) / 1000;
-    if (lastT - t0 < 1000) return "the compactor ran for less than a second";
-    out.cpuPercent = (lastC - *c0) / (lastT - t0) * 100;
-    if (s0 && lastS) out.serverPercent = (*lastS - *s0) / (lastT - t0) * 100;
+    if (waited != WAIT_OBJECT_0) return "the compactor did not end within 60 s";
+    if (!c0 || !c1) return "cannot read the CPU time of process " + std::to_string(waiterId);
+    if (t1 - t0 < 1000) return "the compactor ran for less than a second";
+    out.cpuPercent = (*c1 - *c0) / (t1 - t0) * 100;
+    if (s0 && s1) out.serverPercent = (*s1 - *s0) / (t1 - t0) * 100;
     return {};
 }
 
@@ -160,28 +139,18 @@ std::string measureReference(const Context& context, WaitCost& cost)
     return {};
 }
 
-void record(const Context& context, const std::string& who, const WaitCost& cost)
-{
-    context.record("cpu." + who + ".percent", cost.cpuPercent);
-    context.record("cpu." + who + ".seconds", cost.seconds);
-    if (cost.serverPercent) context.record("cpu." + who + ".server_percent", *cost.serverPercent);
-    for (double slice : cost.slices) context.record("cpu." + who + ".slice", slice);
-    std::printf("  %-9s %.2f %% of a core over %.1f s\n", who.c_str(), cost.cpuPercent, cost.seconds);
-}
-
 }  // namespace
 
 int measureWaitCost(const Context& context)
 {
     std::printf("1. CPU while waiting for a 10-s compaction\n");
     WaitCost harbek, reference;
-    if (auto why = measureHarbek(context, harbek); !why.empty()) return context.fail("CPU while waiting (Harbek)", why);
-    record(context, "harbek", harbek);
-    if (auto why = measureReference(context, reference); !why.empty())
-        return context.fail("CPU while waiting (reference)", why);
-    record(context, "reference", reference);
-    // Why not GetProcessTimes: see processCpuMs.
-    context.record("cpu.method", "CPU by GetThreadTimes");
+    if (auto why = measureHarbek(context, harbek); !why.empty()) return context.fail("1 CPU (Harbek)", why);
+    if (auto why = measureReference(context, reference); !why.empty()) return context.fail("1 CPU (busy poll)", why);
+    context.add(cpuRow(harbek.cpuPercent, reference.cpuPercent));
+    // The busy poll's every call is a request to wineserver, which does much of its work.
+    if (harbek.serverPercent && reference.serverPercent)
+        context.add(row("1   wineserver meanwhile (% of a core)", {*harbek.serverPercent}, {*reference.serverPercent}, ""));
     return 0;
 }
 
