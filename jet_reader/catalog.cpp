@@ -11,7 +11,7 @@ namespace jet {
 
 namespace {
 
-constexpr std::int32_t kCatalogPage = 2;   // also its Id in its own rows
+constexpr std::int32_t kCatalogPage = 2;  // also its Id in its own rows
 constexpr std::int16_t kLocalTable = 1;
 
 constexpr std::uint8_t kInt16 = 0x03;
@@ -44,14 +44,12 @@ std::string kind(std::uint8_t type, bool fixedLength) {
     return "of type " + hex(type) + (fixedLength ? " (fixed length)" : " (variable length)");
 }
 
-const Column& findColumn(const TableDefinition& table, const Expected& expected,
-                         const Layout& layout) {
+const Column& findColumn(const TableDefinition& table, const Expected& expected, const Layout& layout) {
     for (const Column& c : table.columns) {
         if (!isNamed(c, expected.name, layout)) continue;
         if (c.type != expected.type || c.fixedLength() != expected.fixedLength)
-            fail("its column " + std::string(expected.name) + " is " +
-                 kind(c.type, c.fixedLength()) + ", not " +
-                 kind(expected.type, expected.fixedLength));
+            fail("its column " + std::string(expected.name) + " is " + kind(c.type, c.fixedLength()) +
+                 ", not " + kind(expected.type, expected.fixedLength));
         return c;
     }
     fail("it has no column " + std::string(expected.name));
@@ -90,9 +88,9 @@ std::vector<CatalogTable> readCatalog(const Pages& pages, std::uint32_t codePage
         tables.push_back(std::move(table));
     });
     // A catalog that does not list itself is no catalog: every database's does.
-    require(std::any_of(tables.begin(), tables.end(),
-                        [](const CatalogTable& t) { return t.id == kCatalogPage; }),
-            "it does not list itself");
+    require(
+        std::any_of(tables.begin(), tables.end(), [](const CatalogTable& t) { return t.id == kCatalogPage; }),
+        "it does not list itself");
     return tables;
 }
 

@@ -13,7 +13,7 @@ namespace jet {
 
 struct CatalogTable {
     Text name;
-    std::int32_t id = 0;            // the page of its definition
+    std::int32_t id = 0;  // the page of its definition
     std::int32_t flags = 0;
 };
 

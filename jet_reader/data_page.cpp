@@ -39,8 +39,7 @@ PointedRow readPointedRow(const Pages& pages, std::uint32_t pointer, Page& page,
     const std::size_t slot = pointer & 0xFF;
     pages.read(n, page, kDataPage, what);
     if (slot >= slotCount(page, pages.layout()))
-        fail(std::string(what) + " page " + std::to_string(n) + " has no row slot " +
-             std::to_string(slot));
+        fail(std::string(what) + " page " + std::to_string(n) + " has no row slot " + std::to_string(slot));
     return {n, slotEntry(page, pages.layout(), slot), slotRow(page, pages.layout(), slot)};
 }
 

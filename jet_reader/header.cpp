@@ -12,14 +12,14 @@ namespace jet {
 namespace {
 
 constexpr std::size_t kSignatureAt = 0x04;
-constexpr char kJetSignature[] = "Standard Jet DB";   // with its NUL: 16 bytes
+constexpr char kJetSignature[] = "Standard Jet DB";  // with its NUL: 16 bytes
 constexpr char kAceSignature[] = "Standard ACE DB";
 constexpr std::size_t kVersionAt = 0x14;
 constexpr std::size_t kMaskedAt = 0x18;
 constexpr std::size_t kCodePageAt = 0x3C;
 constexpr std::size_t kDatabaseKeyAt = 0x3E;
 constexpr std::array<std::uint8_t, 4> kMaskKey = {0xC7, 0xDA, 0x39, 0x6B};
-constexpr std::size_t kMinimumPages = 3;   // header, global usage map, catalog
+constexpr std::size_t kMinimumPages = 3;  // header, global usage map, catalog
 
 }  // namespace
 

@@ -13,7 +13,7 @@ struct Header {
     const Layout* layout = nullptr;
     std::uint64_t pageCount = 0;
     std::uint32_t codePage = 0;
-    std::uint32_t databaseKey = 0;      // 0: pages stored plain
+    std::uint32_t databaseKey = 0;  // 0: pages stored plain
 };
 
 // Throws Damage when the file is no Jet 3 or Jet 4 database or not a whole number of pages.

@@ -49,7 +49,7 @@ public:
 private:
     const Pages& pages_;
     ScanMemo memo_;
-    std::unordered_set<std::uint64_t> definitions_;   // definition pages already counted
+    std::unordered_set<std::uint64_t> definitions_;  // definition pages already counted
 };
 
 }  // namespace

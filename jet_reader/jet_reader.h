@@ -44,19 +44,19 @@ struct Table {
 };
 
 struct Database {
-    int version = 0;                    // 3 or 4
+    int version = 0;  // 3 or 4
     std::uint32_t pageSize = 0;
     std::uint64_t pageCount = 0;
     std::uint32_t codePage = 0;
-    bool encrypted = false;             // pages stored under the database key
+    bool encrypted = false;  // pages stored under the database key
     // Every local table (system ones too): the catalog's rows of Type 1, in its order. (mdb-tables
     // would also take a Type whose low 7 bits are 1, such as 0x8001; no file is known to hold one.)
     std::vector<Table> tables;
 };
 
 struct Reading {
-    std::optional<Database> database;   // present when the header and the catalog could be read
-    std::string problem;                // otherwise: "cannot read: " and the reason
+    std::optional<Database> database;  // present when the header and the catalog could be read
+    std::string problem;               // otherwise: "cannot read: " and the reason
 };
 
 // Reads the file; never throws for what the file holds (only the decoder may throw).

@@ -17,8 +17,7 @@ std::string named(const char* what, std::uint64_t n) {
 
 void Pages::requireInFile(std::uint64_t n, const char* what) const {
     if (n >= count())
-        fail(named(what, n) + " is past the end of the file (" + std::to_string(count()) +
-             " pages)");
+        fail(named(what, n) + " is past the end of the file (" + std::to_string(count()) + " pages)");
 }
 
 void Pages::read(std::uint64_t n, Page& page, const char* what) const {
@@ -39,8 +38,7 @@ void Pages::read(std::uint64_t n, Page& page, const char* what) const {
 
 void Pages::read(std::uint64_t n, Page& page, std::uint8_t type, const char* what) const {
     read(n, page, what);
-    if (page[0] != type)
-        fail(named(what, n) + " has type " + hex(page[0]) + ", not " + hex(type));
+    if (page[0] != type) fail(named(what, n) + " has type " + hex(page[0]) + ", not " + hex(type));
 }
 
 }  // namespace jet

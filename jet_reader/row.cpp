@@ -29,7 +29,7 @@ void requireRowHeader(Bytes row, const Layout& layout) { checkedColumnCount(row,
 Row::Row(Bytes bytes, const Layout& layout, bool hasVariableColumns)
     : bytes_(bytes), layout_(layout), columns_(checkedColumnCount(bytes, layout)),
       maskAt_(bytes.size() - maskBytes(columns_)), tableAt_(maskAt_) {
-    const std::size_t header = layout.rowColumnCount;   // also the size of the variable count
+    const std::size_t header = layout.rowColumnCount;  // also the size of the variable count
     if (!hasVariableColumns) return;
 
     require(maskAt_ >= 2 * header, "a row is too short for its count of variable values");
@@ -37,7 +37,7 @@ Row::Row(Bytes bytes, const Layout& layout, bool hasVariableColumns)
     // Jet 4: entries i = 0..v are u16 at mask - 4 - 2i. Jet 3: bytes at mask - 2 - J - i, after
     // J = (length - 1) / 256 jump bytes at mask - 2 - k; entry i adds 256 for each jump <= i.
     jumps_ = header == 1 ? (bytes.size() - 1) / 256 : 0;
-    const std::size_t below = header * (2 + variables_) + jumps_;   // count, offsets, jumps
+    const std::size_t below = header * (2 + variables_) + jumps_;  // count, offsets, jumps
     if (below + header > maskAt_)
         fail("a row of " + std::to_string(bytes.size()) + " bytes is too short for its " +
              std::to_string(variables_) + " variable values' offsets");
@@ -63,15 +63,14 @@ std::size_t Row::variableOffset(std::size_t i) const {
 }
 
 bool Row::isNull(const Column& column) const {
-    if (column.number >= columns_) return true;   // added after the row was written
+    if (column.number >= columns_) return true;  // added after the row was written
     return (bytes_[maskAt_ + column.number / 8] & (1u << (column.number % 8))) == 0;
 }
 
 std::optional<Bytes> Row::fixed(const Column& column, std::size_t size) const {
     if (isNull(column)) return std::nullopt;
     const std::size_t at = layout_.rowColumnCount + column.fixedOffset;
-    if (at + size > tableAt_)
-        fail("a row's fixed value at " + std::to_string(at) + " lies outside its row");
+    if (at + size > tableAt_) fail("a row's fixed value at " + std::to_string(at) + " lies outside its row");
     return bytes_.subspan(at, size);
 }
 

@@ -34,10 +34,10 @@ private:
     const Layout& layout_;
     std::size_t columns_ = 0;
     std::size_t maskAt_ = 0;
-    std::size_t variables_ = 0;     // variable values the row holds
-    std::size_t tableAt_ = 0;       // where the variable-offset table (and the value area) ends
-    std::size_t jumps_ = 0;         // Jet 3: jump bytes laid out before the count
-    std::size_t usedJumps_ = 0;     // of them, those that count (the last may be padding)
+    std::size_t variables_ = 0;  // variable values the row holds
+    std::size_t tableAt_ = 0;    // where the variable-offset table (and the value area) ends
+    std::size_t jumps_ = 0;      // Jet 3: jump bytes laid out before the count
+    std::size_t usedJumps_ = 0;  // of them, those that count (the last may be padding)
 };
 
 }  // namespace jet

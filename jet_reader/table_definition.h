@@ -23,10 +23,10 @@ struct Column {
 
 struct TableDefinition {
     std::uint64_t page = 0;
-    std::uint32_t storedRows = 0;   // the row count kept in the definition (mdb-count's)
-    std::uint32_t ownedPages = 0;   // row pointer to the owned-pages usage map
+    std::uint32_t storedRows = 0;  // the row count kept in the definition (mdb-count's)
+    std::uint32_t ownedPages = 0;  // row pointer to the owned-pages usage map
     std::uint16_t variableColumns = 0;
-    std::vector<Column> columns;    // in the definition's order, not by number
+    std::vector<Column> columns;  // in the definition's order, not by number
 };
 
 // Throws Damage: a page that is no TDEF, a chain that ends early, loops or grows past 64 KiB,

@@ -24,8 +24,7 @@ void requireOwner(const Page& page, std::uint64_t n, const TableDefinition& tabl
 // Reads overflow pages into `page`; `loaded` remembers which one it holds.
 class OverflowReader {
 public:
-    OverflowReader(const Pages& pages, const TableDefinition& table)
-        : pages_(pages), table_(table) {}
+    OverflowReader(const Pages& pages, const TableDefinition& table) : pages_(pages), table_(table) {}
 
     Bytes body(Bytes pointerRow) {
         for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
@@ -47,8 +46,8 @@ public:
             pointerRow = slotRow(page_, pages_.layout(), slot);
             if ((entry & kOverflowRow) == 0) return pointerRow;
         }
-        fail("an overflowed row's pointers go on for more than " +
-             std::to_string(kMaxOverflowHops) + " hops");
+        fail("an overflowed row's pointers go on for more than " + std::to_string(kMaxOverflowHops) +
+             " hops");
     }
 
 private:

@@ -36,26 +36,26 @@ void forEachMappedPage(const Pages& pages, std::uint32_t mapRow,
         fail("the usage map row holds " + std::to_string(row.size()) + " bytes, fewer than 5");
 
     switch (row[0]) {
-    case 0:
-        forEachSetBit(pages, row.subspan(kMinimumMapRow), u32(row, 1), onPage);
-        return;
-    case 1: {
-        // Entry i names the bitmap page for pages i * (page size - 4) * 8 and on. One whose
-        // pages all lie past the end of the file can mark none of them, and is not read.
-        const std::uint64_t perMapPage = (pages.layout().pageSize - kMapPageBitmapAt) * 8ULL;
-        Page mapPage;
-        for (std::size_t i = 0; 1 + 4 * i + 4 <= row.size(); ++i) {
-            const std::uint32_t n = u32(row, 1 + 4 * i);
-            if (n == 0) continue;
-            pages.requireInFile(n, "usage map");
-            if (i * perMapPage >= pages.count()) continue;
-            pages.read(n, mapPage, kUsageMapPage, "usage map");
-            forEachSetBit(pages, Bytes(mapPage).subspan(kMapPageBitmapAt), i * perMapPage, onPage);
+        case 0:
+            forEachSetBit(pages, row.subspan(kMinimumMapRow), u32(row, 1), onPage);
+            return;
+        case 1: {
+            // Entry i names the bitmap page for pages i * (page size - 4) * 8 and on. One whose
+            // pages all lie past the end of the file can mark none of them, and is not read.
+            const std::uint64_t perMapPage = (pages.layout().pageSize - kMapPageBitmapAt) * 8ULL;
+            Page mapPage;
+            for (std::size_t i = 0; 1 + 4 * i + 4 <= row.size(); ++i) {
+                const std::uint32_t n = u32(row, 1 + 4 * i);
+                if (n == 0) continue;
+                pages.requireInFile(n, "usage map");
+                if (i * perMapPage >= pages.count()) continue;
+                pages.read(n, mapPage, kUsageMapPage, "usage map");
+                forEachSetBit(pages, Bytes(mapPage).subspan(kMapPageBitmapAt), i * perMapPage, onPage);
+            }
+            return;
         }
-        return;
-    }
-    default:
-        fail("a usage map of type " + std::to_string(row[0]) + ", not 0 or 1");
+        default:
+            fail("a usage map of type " + std::to_string(row[0]) + ", not 0 or 1");
     }
 }
 

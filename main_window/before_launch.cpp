@@ -34,7 +34,8 @@ Text launchRefusal(const Text& source, const Text& folder, const Text& file) {
     // database open holds it, or the lock file the engine keeps beside it while it is in use; a
     // lock file left by a crash, which nobody holds, is no sign of use (and is left alone).
     if (p.fileHeldOpen(source) || p.fileHeldOpen(folder + lockFileName(file)))
-        return source + u"は使用中です。データベースを開いているプログラムをすべて終了してから実行してください。";
+        return source +
+               u"は使用中です。データベースを開いているプログラムをすべて終了してから実行してください。";
     return Text();
 }
 

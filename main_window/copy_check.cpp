@@ -67,11 +67,14 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
         }
     }
     if (const jet::Table* errors = tableNamed(*copy, kCompactErrors); errors && *errors->rows > 0)
-        check.findings.push_back(u"最適化中のエラーが" + count(*errors->rows) + u"件記録されました（MSysCompactError）。");
+        check.findings.push_back(u"最適化中のエラーが" + count(*errors->rows) +
+                                 u"件記録されました（MSysCompactError）。");
     return check;
 }
 
-Text replaceQuestion() { return u"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）"; }
+Text replaceQuestion() {
+    return u"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
+}
 
 Text differencesQuestion(const std::vector<Text>& findings) {
     Text text = u"修復後のファイルは修復前と次の点が異なります。\r\n\r\n";

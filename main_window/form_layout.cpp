@@ -12,6 +12,8 @@ const platform::FormDescription& form() {
         d.clientWidth = 8115;
         d.clientHeight = 4005;
         d.queryClose = &queryClose;
+        // one control a row, as the form lists them
+        // clang-format off
         d.controls = {
             {"Label1", ControlKind::Label, u"修復するMDBファイル", 120, 180, 4275, 255, 4, {}},
             {"fldMdbFile", ControlKind::TextField, u"", 120, 420, 7035, 375, 0, TextField::MdbFile, nullptr},
@@ -22,6 +24,7 @@ const platform::FormDescription& form() {
             {"cmdCancel", ControlKind::PushButton, u"ｷｬﾝｾﾙ", 6600, 3480, 1395, 375, 3, {},
              &cmdCancel_Click, false},
         };
+        // clang-format on
         return d;
     }();
     return description;

@@ -13,9 +13,9 @@ using platform::Text;
 const platform::FormDescription& form();
 
 // Button handlers.
-void cmdOk_Click();       // the repair run
-void cmdRef_Click();      // browse for the database
-void cmdCancel_Click();   // unload and end at once
+void cmdOk_Click();      // the repair run
+void cmdRef_Click();     // browse for the database
+void cmdCancel_Click();  // unload and end at once
 
 // Close box: while a run is under way it acts as the cancel button; otherwise the window unloads.
 bool queryClose();

@@ -69,7 +69,7 @@ void cmdOk_Click() {
     // A press while a run waits for the compactor is ignored: one run at a time.
     if (running) return;
     RunMark mark;
-    std::unique_ptr<platform::FileSystem> fileSystem;   // released on every way out
+    std::unique_ptr<platform::FileSystem> fileSystem;  // released on every way out
 
     mdlFunctionStandard::trapped(u"cmdOk_Click", 1, [&](int& line) {
         auto& p = platform::services();
@@ -143,7 +143,8 @@ void cmdOk_Click() {
                 stopMessage(failed + u"。ファイル名は変更していません。");
                 return;
             }
-            if (!askToReplace(failed + u"が、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n\r\n" +
+            if (!askToReplace(failed +
+                              u"が、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n\r\n" +
                               replaceQuestion()))
                 return;
         } else {
@@ -153,7 +154,8 @@ void cmdOk_Click() {
             }
             const CopyCheck check = mCheckCopy(*fileSystem, source, afterName);
             if (!check.copyReadable) {
-                stopMessage(afterName + u"はデータベースとして読み取れません。ファイル名は変更していません。");
+                stopMessage(afterName +
+                            u"はデータベースとして読み取れません。ファイル名は変更していません。");
                 return;
             }
             if (!check.findings.empty() && !askToReplace(differencesQuestion(check.findings))) return;
@@ -161,11 +163,11 @@ void cmdOk_Click() {
 
         line = 30;
         mLog(u"修復前のファイル名を変更");
-        fileSystem->moveFile(source, beforeName);   // never replaces
+        fileSystem->moveFile(source, beforeName);  // never replaces
 
         line = 35;
         mLog(u"修復後のファイル名を変更");
-        fileSystem->moveFile(afterName, source);    // never replaces
+        fileSystem->moveFile(afterName, source);  // never replaces
         mCopyFileSecurity(beforeName, source);
 
         line = 40;

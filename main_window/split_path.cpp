@@ -14,7 +14,7 @@ void mDevidePathFile(Text path, Text& folder, Text& file) {
     mdlFunctionStandard::trapped(u"mDevidePathFile", 1, [&](int& line) {
         line = 10;
         std::size_t p = path.size();
-        while (p > 0 && !isSeparator(path[p - 1])) --p;   // 1-based position; 0 when none
+        while (p > 0 && !isSeparator(path[p - 1])) --p;  // 1-based position; 0 when none
         line = 15;
         folder = path.substr(0, p);
         line = 20;

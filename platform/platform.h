@@ -31,14 +31,14 @@ struct ControlDescription {
     Text caption;
     int left, top, width, height;
     int tabIndex;
-    std::optional<TextField> field;   // which text field this control is
-    void (*onClick)() = nullptr;      // push buttons
-    bool isDefault = false;           // the push button that answers Enter
+    std::optional<TextField> field;  // which text field this control is
+    void (*onClick)() = nullptr;     // push buttons
+    bool isDefault = false;          // the push button that answers Enter
 };
 
 struct FormDescription {
     Text caption;
-    int clientWidth, clientHeight;    // twips
+    int clientWidth, clientHeight;  // twips
     std::vector<ControlDescription> controls;
     // Called when the user closes the window by its close box; the window unloads only when it
     // returns true.
@@ -81,7 +81,7 @@ public:
     virtual std::optional<std::uint32_t> exitCode() const = 0;
 };
 
-using ProcessHandle = std::uintptr_t;     // 0: not opened
+using ProcessHandle = std::uintptr_t;  // 0: not opened
 using WindowHandle = std::uintptr_t;
 
 constexpr std::uint32_t kProcessQueryInformation = 0x400;
@@ -93,9 +93,9 @@ struct OpenFileRequest {
     std::uint32_t structSize;
     WindowHandle owner;
     std::uintptr_t instance;
-    Text filter;                // pairs of NUL-ended strings, ended by one more NUL
+    Text filter;  // pairs of NUL-ended strings, ended by one more NUL
     std::uint32_t filterIndex;
-    std::uint32_t maxFile;      // bytes of the file buffer
+    std::uint32_t maxFile;  // bytes of the file buffer
     std::uint32_t maxFileTitle;
     Text initialDir;
     Text title;
@@ -141,7 +141,7 @@ public:
 
     // Environment.
     virtual LocalTime localTime() = 0;
-    virtual Text programFolder() = 0;     // no trailing separator, except at a drive's root
+    virtual Text programFolder() = 0;  // no trailing separator, except at a drive's root
     virtual std::uintptr_t instanceHandle() = 0;
     // Text in a code page (932, 1252, ...) to Unicode, by the system's tables; never fails.
     virtual Text fromCodePage(std::uint32_t codePage, const std::string& bytes) = 0;

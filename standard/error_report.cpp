@@ -16,19 +16,25 @@ constexpr std::int32_t kYes = 6;
 constexpr std::int32_t kNo = 7;
 
 Text reportBody(const Text& place, std::int32_t mode, const ErrorContext& error) {
-    const Text location = error.line == 0 ? Text(u"位置情報は設定されていません")
-                                          : decimal(error.line);
+    const Text location = error.line == 0 ? Text(u"位置情報は設定されていません") : decimal(error.line);
     const Text headline = error.number == kOldDataFile
                               ? Text(u"データファイルのバージョンが古いため必要な項目が足りません")
                               : Text(u"プログラムの実行中にエラーが発生しました。");
     Text body = headline + u"\r\n" + u"場所： " + place + u"\r\n" + u"\r\n" + u"番号： " +
-                decimal(error.number) + u"\r\n" + u"\r\n" + u"内容： " + error.description +
-                u"\r\n" + u"\r\n" + u"位置： " + location + u"\r\n" + u"\r\n" + u"\r\n";
+                decimal(error.number) + u"\r\n" + u"\r\n" + u"内容： " + error.description + u"\r\n" +
+                u"\r\n" + u"位置： " + location + u"\r\n" + u"\r\n" + u"\r\n";
     switch (mode) {
-        case 0: body += u"処理を続けます。"; break;
-        case 1: body += u"処理を中断します。"; break;
-        case 2: body += u"処理を続けますか？"; break;
-        default: break;
+        case 0:
+            body += u"処理を続けます。";
+            break;
+        case 1:
+            body += u"処理を中断します。";
+            break;
+        case 2:
+            body += u"処理を続けますか？";
+            break;
+        default:
+            break;
     }
     return body;
 }
@@ -37,11 +43,10 @@ Text reportBody(const Text& place, std::int32_t mode, const ErrorContext& error)
 // failure of that box with, so it is dropped.
 void reportOwnFailure(std::int32_t number, const Text& description) {
     try {
-        platform::services().messageBox(u"gErrMsgでエラーが発生しました" + decimal(number) + description,
-                                        0, nullptr);
+        platform::services().messageBox(u"gErrMsgでエラーが発生しました" + decimal(number) + description, 0,
+                                        nullptr);
     } catch (const platform::RuntimeError&) {
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
 }
 
 }  // namespace

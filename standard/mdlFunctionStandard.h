@@ -14,7 +14,7 @@ using platform::Text;
 struct ErrorContext {
     std::int32_t number;
     Text description;
-    int line;   // last numbered step begun; 0 when none
+    int line;  // last numbered step begun; 0 when none
 };
 
 // Shows a preset message (kinds 0-4). An empty message or title is replaced by the kind's default,
@@ -36,7 +36,7 @@ Text gstrGetOpenFile(platform::WindowHandle& owner, Text& title, Text& pattern, 
 
 // The dialog's filter list and record, apart from the call (kept here so they can be tested).
 Text openFileFilter(const Text& pattern, const Text& patternName);
-platform::OpenFileRequest openFileRequest(platform::WindowHandle owner, const Text& title,
-                                          const Text& filter, const Text& initialDir);
+platform::OpenFileRequest openFileRequest(platform::WindowHandle owner, const Text& title, const Text& filter,
+                                          const Text& initialDir);
 
 }  // namespace mdlFunctionStandard

@@ -16,12 +16,18 @@ struct Kind {
 
 Kind kindRow(std::int32_t kind) {
     switch (kind) {
-        case 0: return {64, u"", u"情報", false};
-        case 1: return {36, u"よろしいですか？", u"確認", true};
-        case 2: return {308, u"よろしいですか？", u"警告", true};
-        case 3: return {16, u"中止します", u"中止", false};
-        case 4: return {36, u"キャンセルします。よろしいですか？", u"キャンセルの確認", true};
-        default: return {0, u"", u"", false};
+        case 0:
+            return {64, u"", u"情報", false};
+        case 1:
+            return {36, u"よろしいですか？", u"確認", true};
+        case 2:
+            return {308, u"よろしいですか？", u"警告", true};
+        case 3:
+            return {16, u"中止します", u"中止", false};
+        case 4:
+            return {36, u"キャンセルします。よろしいですか？", u"キャンセルの確認", true};
+        default:
+            return {0, u"", u"", false};
     }
 }
 
@@ -43,9 +49,8 @@ bool gMsgbox(std::int32_t& kind, Text& message, Text& title) {
     trapped(kPlace, kMode, [&](int&) {
         if (title.empty()) title = row.defaultTitle;
     });
-    trapped(kPlace, kMode, [&](int&) {
-        answer = platform::services().messageBox(message, row.flags, &title);
-    });
+    trapped(kPlace, kMode,
+            [&](int&) { answer = platform::services().messageBox(message, row.flags, &title); });
     trapped(kPlace, kMode, [&](int&) {
         if (row.wantsAnswer) {
             if (answer == kYes) result = true;

@@ -4,7 +4,7 @@
 namespace mdlFunctionStandard {
 
 namespace {
-constexpr std::uint32_t kRecordSize = 76;     // OPENFILENAMEA up to lpTemplateName, 32-bit
+constexpr std::uint32_t kRecordSize = 76;  // OPENFILENAMEA up to lpTemplateName, 32-bit
 constexpr std::uint32_t kBufferSize = 256;
 // OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
 constexpr std::uint32_t kFlags = 0x81804;
@@ -22,8 +22,8 @@ Text openFileFilter(const Text& pattern, const Text& patternName) {
     return filter;
 }
 
-platform::OpenFileRequest openFileRequest(platform::WindowHandle owner, const Text& title,
-                                          const Text& filter, const Text& initialDir) {
+platform::OpenFileRequest openFileRequest(platform::WindowHandle owner, const Text& title, const Text& filter,
+                                          const Text& initialDir) {
     platform::OpenFileRequest r{};
     r.structSize = kRecordSize;
     r.owner = owner;

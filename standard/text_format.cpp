@@ -5,8 +5,8 @@ namespace mdlFunctionStandard {
 platform::Text decimal(std::int64_t number) {
     const bool negative = number < 0;
     // Work on the magnitude as unsigned so the most negative value does not overflow.
-    std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(number)
-                                       : static_cast<std::uint64_t>(number);
+    std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
     platform::Text out;
     do {
         out.insert(out.begin(), static_cast<char16_t>(u'0' + magnitude % 10));

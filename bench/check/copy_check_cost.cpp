@@ -21,16 +21,14 @@
 namespace {
 
 // The run's check: the copy, then the original, each read whole through its own handle.
-bool check(const std::wstring& path, std::uint64_t& rows)
-{
+bool check(const std::wstring& path, std::uint64_t& rows) {
     rows = 0;
     auto files = win32::createFileSystem();
     for (int pass = 0; pass < 2; ++pass) {
         const auto file = files->openForReading(platform::Text(path.begin(), path.end()));
         if (!file) return false;
-        const jet::Reading reading = jet::read(*file, [](std::uint32_t, const std::string& s) {
-            return platform::Text(s.begin(), s.end());
-        });
+        const jet::Reading reading = jet::read(
+            *file, [](std::uint32_t, const std::string& s) { return platform::Text(s.begin(), s.end()); });
         if (!reading.database) {
             std::fprintf(stderr, "%s\n", reading.problem.c_str());
             return false;
@@ -40,20 +38,25 @@ bool check(const std::wstring& path, std::uint64_t& rows)
     return true;
 }
 
-bool standinCopy(const std::wstring& jetcomp, const std::wstring& source, const std::wstring& destination)
-{
-    const auto copied = support::runToEnd(
-        {jetcomp, L"-src:\"" + source + L"\" -dest:\"" + destination + L"\"", L"", {}, false, CREATE_NO_WINDOW}, INFINITE);
+bool standinCopy(const std::wstring& jetcomp, const std::wstring& source, const std::wstring& destination) {
+    const auto copied = support::runToEnd({jetcomp,
+                                           L"-src:\"" + source + L"\" -dest:\"" + destination + L"\"",
+                                           L"",
+                                           {},
+                                           false,
+                                           CREATE_NO_WINDOW},
+                                          INFINITE);
     DeleteFileW(destination.c_str());
     return copied.exitCode == 0;
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv)
-{
+int wmain(int argc, wchar_t** argv) {
     if (argc != 6) {
-        std::fprintf(stderr, "usage: copy_check_cost.exe <table file> <label> <database> <JetComp.exe> <scratch folder>\n");
+        std::fprintf(
+            stderr,
+            "usage: copy_check_cost.exe <table file> <label> <database> <JetComp.exe> <scratch folder>\n");
         return 2;
     }
     const std::wstring database = argv[3], jetcomp = argv[4];
@@ -76,8 +79,9 @@ int wmain(int argc, wchar_t** argv)
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    if (!bench::appendToTable(argv[1], bench::row("6 Check vs copy, " + support::utf8(argv[2]) + " (ms)", checks,
-                                                  copies, "< 0.2x", std::to_string(rows / 2) + " rows a pass")))
+    if (!bench::appendToTable(
+            argv[1], bench::row("6 Check vs copy, " + support::utf8(argv[2]) + " (ms)", checks, copies,
+                                "< 0.2x", std::to_string(rows / 2) + " rows a pass")))
         return 1;
     std::printf("%.2f", static_cast<double>(memory.PeakWorkingSetSize) / 1048576.0);
     return 0;

@@ -9,8 +9,7 @@
 
 namespace bench {
 
-int measureBinarySize(const Context& context)
-{
+int measureBinarySize(const Context& context) {
     std::error_code e1, e2;
     const std::wstring harbekExe = context.program(L"shipped\\Harbek.exe");
     const auto harbek = std::filesystem::file_size(harbekExe, e1);

@@ -6,8 +6,7 @@
 
 namespace bench {
 
-inline double ticksToMs(long long ticks)
-{
+inline double ticksToMs(long long ticks) {
     static const double frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -16,8 +15,7 @@ inline double ticksToMs(long long ticks)
     return static_cast<double>(ticks) * 1000.0 / frequency;
 }
 
-inline double nowMs()
-{
+inline double nowMs() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return ticksToMs(now.QuadPart);

@@ -22,8 +22,7 @@ struct Timing {
     double noticedMs = 0, wakeMs = 0;
 };
 
-std::string timeOneRun(const std::wstring& folder, int run, Timing& timing)
-{
+std::string timeOneRun(const std::wstring& folder, int run, Timing& timing) {
     const std::wstring name = folder + L"\\run" + std::to_wstring(run);
     const std::wstring database = name + L".mdb", record = name + L"-exit.txt";
     if (!support::copyFile(folder + L"\\..\\source.mdb", database)) return "cannot copy the database";
@@ -43,12 +42,14 @@ std::string timeOneRun(const std::wstring& folder, int run, Timing& timing)
     if (exitCode != 0) return "the compactor ended with " + std::to_string(exitCode);
 
     while (harbek.log().find(L"修復前のファイル名を変更") == std::wstring::npos) {
-        if (nowMs() - woke > 10000) return "no \"修復前のファイル名を変更\" in the log 10 s after the compactor ended";
+        if (nowMs() - woke > 10000)
+            return "no \"修復前のファイル名を変更\" in the log 10 s after the compactor ended";
         Sleep(1);
     }
     const double seen = nowMs();
     long long ended = 0;
-    if (!(std::ifstream(std::filesystem::path(record)) >> ended) || ended <= 0) return "the compactor left no exit time";
+    if (!(std::ifstream(std::filesystem::path(record)) >> ended) || ended <= 0)
+        return "the compactor left no exit time";
     timing.noticedMs = seen - ticksToMs(ended);
     timing.wakeMs = woke - ticksToMs(ended);
     return finishRepair(harbek);
@@ -56,12 +57,13 @@ std::string timeOneRun(const std::wstring& folder, int run, Timing& timing)
 
 }  // namespace
 
-int measureExitNoticed(const Context& context)
-{
+int measureExitNoticed(const Context& context) {
     std::printf("2. Compactor's end to the next log line, %d runs\n", kRuns);
-    const std::wstring folder =
-        context.freshFolder(L"exit", {{L"Harbek.exe", L"Harbek.exe"}, {L"test_compactor.exe", L"JetComp.exe"}});
-    if (folder.empty()) return context.fail("2 Exit noticed", "cannot make its folder with Harbek.exe and the test compactor");
+    const std::wstring folder = context.freshFolder(
+        L"exit", {{L"Harbek.exe", L"Harbek.exe"}, {L"test_compactor.exe", L"JetComp.exe"}});
+    if (folder.empty())
+        return context.fail("2 Exit noticed",
+                            "cannot make its folder with Harbek.exe and the test compactor");
     std::vector<double> noticed, woke;
     for (int run = 1; run <= kRuns; ++run) {
         Timing timing;

@@ -11,8 +11,7 @@
 #include "support/text.h"
 #include "table.h"
 
-int wmain(int argc, wchar_t** argv)
-{
+int wmain(int argc, wchar_t** argv) {
     using namespace bench;
     const std::wstring command = argc > 3 ? argv[1] : L"";
     if (command == L"row" && (argc - 3) % 4 == 0) {
@@ -24,15 +23,18 @@ int wmain(int argc, wchar_t** argv)
     }
     wchar_t self[MAX_PATH];
     const std::wstring bin(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    const Context context{argc > 3 ? argv[2] : L"", bin.substr(0, bin.find_last_of(L'\\')), argc > 3 ? argv[3] : L""};
+    const Context context{argc > 3 ? argv[2] : L"", bin.substr(0, bin.find_last_of(L'\\')),
+                          argc > 3 ? argv[3] : L""};
     if (command == L"wait-cost") return measureWaitCost(context);
     if (command == L"exit-noticed") return measureExitNoticed(context);
     if (command == L"startup") return measureStartup(context);
     if (command == L"binary-size") return measureBinarySize(context);
     if (command == L"standin-launch") return measureStandinLaunch(context);
     if (command == L"standin-copy" && argc == 6) return measureStandinCopy(context, argv[4], argv[5]);
-    std::fprintf(stderr, "usage: harbek_bench.exe wait-cost|exit-noticed|startup|binary-size|standin-launch <table> <work>\n"
-                         "       harbek_bench.exe standin-copy <table> <work> <source> <destination>\n"
-                         "       harbek_bench.exe row <table> {<figure> <goal> <samples> <reference samples>}...\n");
+    std::fprintf(
+        stderr,
+        "usage: harbek_bench.exe wait-cost|exit-noticed|startup|binary-size|standin-launch <table> <work>\n"
+        "       harbek_bench.exe standin-copy <table> <work> <source> <destination>\n"
+        "       harbek_bench.exe row <table> {<figure> <goal> <samples> <reference samples>}...\n");
     return 2;
 }

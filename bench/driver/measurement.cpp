@@ -6,20 +6,15 @@
 
 namespace bench {
 
-void Context::add(const std::string& line) const
-{
-    appendToTable(table, line);
-}
+void Context::add(const std::string& line) const { appendToTable(table, line); }
 
-int Context::fail(const std::string& figure, const std::string& why) const
-{
+int Context::fail(const std::string& figure, const std::string& why) const {
     add(figure + ": ERROR " + why);
     return 1;
 }
 
 std::wstring Context::freshFolder(const std::wstring& name,
-                                  const std::vector<std::pair<std::wstring, std::wstring>>& programs) const
-{
+                                  const std::vector<std::pair<std::wstring, std::wstring>>& programs) const {
     const std::wstring folder = work + L"\\" + name;
     if (!support::removeTree(folder) || !support::makeFolders(folder)) return {};
     for (const auto& [from, as] : programs)
@@ -27,8 +22,7 @@ std::wstring Context::freshFolder(const std::wstring& name,
     return folder;
 }
 
-HANDLE waitForCompactor(DWORD parentId)
-{
+HANDLE waitForCompactor(DWORD parentId) {
     const ULONGLONG deadline = GetTickCount64() + 20000;
     while (GetTickCount64() < deadline) {
         for (DWORD id : support::childProcesses(parentId, L"JetComp.exe"))
@@ -39,21 +33,19 @@ HANDLE waitForCompactor(DWORD parentId)
 }
 
 std::string startRepair(support::HarbekSession& harbek, const std::wstring& folder,
-                        const support::Environment& environment, const std::wstring& database)
-{
+                        const support::Environment& environment, const std::wstring& database) {
     if (auto r = harbek.start(folder + L"\\Harbek.exe", folder, environment); !r) return r.message();
     if (auto r = harbek.typePath(database); !r) return r.message();
     harbek.pressRun();
     return {};
 }
 
-std::string finishRepair(support::HarbekSession& harbek)
-{
+std::string finishRepair(support::HarbekSession& harbek) {
     support::MessageBoxSeen box;
     if (auto r = harbek.waitForMessageBox(box, 60000); !r) return r.message();
     if (box.text != L"終了しました。")
-        return "Harbek showed \"" + support::utf8(box.text) + "\" instead of the completion message; log: " +
-               support::utf8(harbek.log());
+        return "Harbek showed \"" + support::utf8(box.text) +
+               "\" instead of the completion message; log: " + support::utf8(harbek.log());
     if (auto r = harbek.answer(box, IDOK); !r) return r.message();
     if (auto r = harbek.waitForExit(); !r) return r.message();
     return {};

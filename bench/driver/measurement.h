@@ -15,9 +15,9 @@
 namespace bench {
 
 struct Context {
-    std::wstring table;    // the figures' finished lines are appended to it
-    std::wstring bin;      // harbek_bench.exe and every program it starts (Harbek.exe, the compactor...)
-    std::wstring work;     // the measurements' folders; source.mdb, a real Jet database, lies here
+    std::wstring table;  // the figures' finished lines are appended to it
+    std::wstring bin;    // harbek_bench.exe and every program it starts (Harbek.exe, the compactor...)
+    std::wstring work;   // the measurements' folders; source.mdb, a real Jet database, lies here
 
     std::wstring program(const std::wstring& name) const { return bin + L"\\" + name; }
     void add(const std::string& line) const;
@@ -40,10 +40,10 @@ std::string startRepair(support::HarbekSession& harbek, const std::wstring& fold
 // Waits for "終了しました。", answers it and waits for Harbek to end. "" or why it failed.
 std::string finishRepair(support::HarbekSession& harbek);
 
-int measureWaitCost(const Context& context);       // 1: CPU while the compactor runs
-int measureExitNoticed(const Context& context);    // 2: compactor's end to the next log line
-int measureStartup(const Context& context);        // 3: start to the window with its controls
-int measureBinarySize(const Context& context);     // 4: Harbek.exe's size and imports
+int measureWaitCost(const Context& context);     // 1: CPU while the compactor runs
+int measureExitNoticed(const Context& context);  // 2: compactor's end to the next log line
+int measureStartup(const Context& context);      // 3: start to the window with its controls
+int measureBinarySize(const Context& context);   // 4: Harbek.exe's size and imports
 // 5: one copy by the stand-in, its seconds and peak working set printed for bench/run.sh.
 int measureStandinCopy(const Context& context, const std::wstring& source, const std::wstring& destination);
 int measureStandinLaunch(const Context& context);  // 5: the stand-in started with -? alone

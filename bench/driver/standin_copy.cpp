@@ -22,8 +22,7 @@ struct Outcome {
 };
 
 // Runs the stand-in with these arguments, its output read and thrown away.
-std::string runStandin(const Context& context, const std::wstring& arguments, Outcome& outcome)
-{
+std::string runStandin(const Context& context, const std::wstring& arguments, Outcome& outcome) {
     support::Process standin;
     const double started = nowMs();
     if (!standin.start({context.program(L"JetComp.exe"), arguments, L"", {}, true}))
@@ -47,14 +46,14 @@ std::string runStandin(const Context& context, const std::wstring& arguments, Ou
 }  // namespace
 
 // Prints "<seconds> <peak MiB>" for bench/run.sh, which makes the rows from all the rounds.
-int measureStandinCopy(const Context& context, const std::wstring& source, const std::wstring& destination)
-{
+int measureStandinCopy(const Context& context, const std::wstring& source, const std::wstring& destination) {
     const std::string figure = "5 Stand-in copy";
     Outcome outcome;
     if (auto why = runStandin(context, L"-src:\"" + source + L"\" -dest:\"" + destination + L"\"", outcome);
         !why.empty())
         return context.fail(figure, why);
-    if (outcome.exitCode != 0) return context.fail(figure, "JetComp.exe ended with " + std::to_string(outcome.exitCode));
+    if (outcome.exitCode != 0)
+        return context.fail(figure, "JetComp.exe ended with " + std::to_string(outcome.exitCode));
     std::error_code e1, e2;
     if (std::filesystem::file_size(source, e1) != std::filesystem::file_size(destination, e2) || e1 || e2)
         return context.fail(figure, "the copy's size differs from the source's");
@@ -63,12 +62,12 @@ int measureStandinCopy(const Context& context, const std::wstring& source, const
     return 0;
 }
 
-int measureStandinLaunch(const Context& context)
-{
+int measureStandinLaunch(const Context& context) {
     std::vector<double> seconds;
     for (int run = 0; run < 3; ++run) {
         Outcome outcome;
-        if (auto why = runStandin(context, L"-?", outcome); !why.empty()) return context.fail("5 Stand-in start", why);
+        if (auto why = runStandin(context, L"-?", outcome); !why.empty())
+            return context.fail("5 Stand-in start", why);
         seconds.push_back(outcome.seconds);
     }
     context.add(row("5 JetComp.exe start alone (s)", seconds, {}, ""));

@@ -32,8 +32,8 @@ constexpr Program kPrograms[] = {
 };
 constexpr int kCount = static_cast<int>(std::size(kPrograms));
 
-std::string timeStart(const Context& context, const std::wstring& folder, const Program& program, double& ms)
-{
+std::string timeStart(const Context& context, const std::wstring& folder, const Program& program,
+                      double& ms) {
     support::Process process;
     const double started = nowMs();
     if (!process.start({context.program(program.exe), L"", folder, {}}))
@@ -60,8 +60,7 @@ std::string timeStart(const Context& context, const std::wstring& folder, const 
 
 }  // namespace
 
-int measureStartup(const Context& context)
-{
+int measureStartup(const Context& context) {
     std::printf("3. Start-up to the window with its controls, %d runs each\n", kRuns);
     const std::wstring folder = context.freshFolder(L"startup");
     if (folder.empty()) return context.fail("3 Start-up", "cannot make its folder");

@@ -5,8 +5,7 @@
 
 namespace bench {
 
-double quantileOfSorted(const std::vector<double>& sorted, double q)
-{
+double quantileOfSorted(const std::vector<double>& sorted, double q) {
     if (sorted.empty()) return 0;
     const double position = q * static_cast<double>(sorted.size() - 1);
     const std::size_t below = static_cast<std::size_t>(std::floor(position));
@@ -15,8 +14,7 @@ double quantileOfSorted(const std::vector<double>& sorted, double q)
     return sorted[below] + (sorted[above] - sorted[below]) * fraction;
 }
 
-Summary summarize(std::vector<double> samples)
-{
+Summary summarize(std::vector<double> samples) {
     Summary s;
     if (samples.empty()) return s;
     std::sort(samples.begin(), samples.end());
@@ -29,9 +27,6 @@ Summary summarize(std::vector<double> samples)
     return s;
 }
 
-bool spreadWiderThanMedian(const Summary& s)
-{
-    return s.count > 1 && s.range() > s.median;
-}
+bool spreadWiderThanMedian(const Summary& s) { return s.count > 1 && s.range() > s.median; }
 
 }  // namespace bench

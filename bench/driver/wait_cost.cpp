@@ -20,8 +20,7 @@ namespace {
 
 constexpr wchar_t kDelayMs[] = L"10000";
 
-double fileTimeMs(const FILETIME& t)
-{
+double fileTimeMs(const FILETIME& t) {
     return static_cast<double>(ULARGE_INTEGER{{t.dwLowDateTime, t.dwHighDateTime}}.QuadPart) / 10000.0;
 }
 
@@ -29,8 +28,7 @@ double fileTimeMs(const FILETIME& t)
 // Not GetProcessTimes: for another process Wine 8 answers with the caller's own times (checked
 // here: a child spinning for 2.5 s read as the caller's 20 ms). Linux accounts CPU in 10 ms
 // ticks, so that is the resolution. A thread that has ended no longer counts.
-std::optional<double> processCpuMs(DWORD processId)
-{
+std::optional<double> processCpuMs(DWORD processId) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
     std::optional<double> total;
@@ -51,8 +49,7 @@ std::optional<double> processCpuMs(DWORD processId)
 
 // utime + stime of /proc/<pid>/stat of the prefix's wineserver, read through Wine's Z: drive, in
 // ms; nothing when bench/run.sh found no wineserver (HARBEK_BENCH_WINESERVER_PID) or it cannot be read.
-std::optional<double> wineserverCpuMs()
-{
+std::optional<double> wineserverCpuMs() {
     static const unsigned long pid = [] {
         const char* text = std::getenv("HARBEK_BENCH_WINESERVER_PID");
         return text ? std::strtoul(text, nullptr, 10) : 0;
@@ -65,7 +62,8 @@ std::optional<double> wineserverCpuMs()
     const auto close = text.rfind(')');
     unsigned long long utime = 0, stime = 0;
     if (close == std::string::npos ||
-        std::sscanf(text.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %llu %llu", &utime, &stime) != 2)
+        std::sscanf(text.c_str() + close + 1, "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %llu %llu", &utime,
+                    &stime) != 2)
         return std::nullopt;
     return static_cast<double>(utime + stime) * 10.0;
 }
@@ -75,8 +73,7 @@ struct WaitCost {
     std::optional<double> serverPercent;
 };
 
-std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
-{
+std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out) {
     HANDLE compactor = waitForCompactor(waiterId);
     if (!compactor) return "no JetComp.exe started within 20 s";
     const double t0 = nowMs();
@@ -96,15 +93,14 @@ std::string measureWhileCompactorRuns(DWORD waiterId, WaitCost& out)
 }
 
 // A folder with the waiter, the test compactor as JetComp.exe and a copy of the database.
-std::wstring prepare(const Context& context, const std::wstring& name, const std::wstring& waiter)
-{
-    const std::wstring folder = context.freshFolder(name, {{waiter, waiter}, {L"test_compactor.exe", L"JetComp.exe"}});
+std::wstring prepare(const Context& context, const std::wstring& name, const std::wstring& waiter) {
+    const std::wstring folder =
+        context.freshFolder(name, {{waiter, waiter}, {L"test_compactor.exe", L"JetComp.exe"}});
     if (folder.empty() || !support::copyFile(context.work + L"\\source.mdb", folder + L"\\db.mdb")) return {};
     return folder;
 }
 
-std::string measureHarbek(const Context& context, WaitCost& cost)
-{
+std::string measureHarbek(const Context& context, WaitCost& cost) {
     const std::wstring folder = prepare(context, L"wait-harbek", L"Harbek.exe");
     if (folder.empty()) return "cannot make the folder wait-harbek with the programs and the database";
     support::HarbekSession harbek;
@@ -115,14 +111,15 @@ std::string measureHarbek(const Context& context, WaitCost& cost)
     return finishRepair(harbek);
 }
 
-std::string measureReference(const Context& context, WaitCost& cost)
-{
+std::string measureReference(const Context& context, WaitCost& cost) {
     const std::wstring folder = prepare(context, L"wait-reference", L"busy_wait_window.exe");
     if (folder.empty()) return "cannot make the folder wait-reference with the programs and the database";
     const std::wstring child = L"\"" + folder + L"\\JetComp.exe\" -src:\"" + folder + L"\\db.mdb\" -dest:\"" +
                                folder + L"\\_AfterRepair.mdb\"";
     support::Process waiter;
-    if (!waiter.start({folder + L"\\busy_wait_window.exe", L"", folder,
+    if (!waiter.start({folder + L"\\busy_wait_window.exe",
+                       L"",
+                       folder,
                        {{L"HARBEK_TEST_COMPACTOR", L"copy"},
                         {L"HARBEK_TEST_COMPACTOR_DELAY_MS", kDelayMs},
                         {L"HARBEK_BENCH_CHILD", child}}}))
@@ -135,22 +132,24 @@ std::string measureReference(const Context& context, WaitCost& cost)
         waiter.kill();
         return "busy_wait_window.exe did not end after its child";
     }
-    if (!support::fileExists(folder + L"\\_AfterRepair.mdb")) return "the reference's compactor wrote no copy";
+    if (!support::fileExists(folder + L"\\_AfterRepair.mdb"))
+        return "the reference's compactor wrote no copy";
     return {};
 }
 
 }  // namespace
 
-int measureWaitCost(const Context& context)
-{
+int measureWaitCost(const Context& context) {
     std::printf("1. CPU while waiting for a 10-s compaction\n");
     WaitCost harbek, reference;
     if (auto why = measureHarbek(context, harbek); !why.empty()) return context.fail("1 CPU (Harbek)", why);
-    if (auto why = measureReference(context, reference); !why.empty()) return context.fail("1 CPU (busy poll)", why);
+    if (auto why = measureReference(context, reference); !why.empty())
+        return context.fail("1 CPU (busy poll)", why);
     context.add(cpuRow(harbek.cpuPercent, reference.cpuPercent));
     // The busy poll's every call is a request to wineserver, which does much of its work.
     if (harbek.serverPercent && reference.serverPercent)
-        context.add(row("1   wineserver meanwhile (% of a core)", {*harbek.serverPercent}, {*reference.serverPercent}, ""));
+        context.add(row("1   wineserver meanwhile (% of a core)", {*harbek.serverPercent},
+                        {*reference.serverPercent}, ""));
     return 0;
 }
 

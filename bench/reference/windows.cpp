@@ -14,14 +14,12 @@
 
 namespace {
 
-LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
+LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DESTROY) PostQuitMessage(0);
     return msg == WM_DESTROY ? 0 : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-HWND makeWindow(HINSTANCE instance, const wchar_t* caption, DWORD style, int width, int height)
-{
+HWND makeWindow(HINSTANCE instance, const wchar_t* caption, DWORD style, int width, int height) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
@@ -29,8 +27,8 @@ HWND makeWindow(HINSTANCE instance, const wchar_t* caption, DWORD style, int wid
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"BenchReference";
     if (!RegisterClassW(&wc)) return nullptr;
-    HWND window = CreateWindowExW(0, wc.lpszClassName, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, width, height,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, wc.lpszClassName, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
+                                  height, nullptr, nullptr, instance, nullptr);
 #ifdef BENCH_WITH_CONTROLS
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -49,8 +47,8 @@ HWND makeWindow(HINSTANCE instance, const wchar_t* caption, DWORD style, int wid
     };
     int top = 8;
     for (const auto& c : controls) {
-        HWND control = CreateWindowExW(c.exStyle, c.className, L"", WS_CHILD | WS_VISIBLE | c.style, 8, top, 300, 24,
-                                       window, nullptr, instance, nullptr);
+        HWND control = CreateWindowExW(c.exStyle, c.className, L"", WS_CHILD | WS_VISIBLE | c.style, 8, top,
+                                       300, 24, window, nullptr, instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         top += 30;
     }
@@ -61,8 +59,7 @@ HWND makeWindow(HINSTANCE instance, const wchar_t* caption, DWORD style, int wid
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
-{
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MSG msg{};
 #ifdef BENCH_BUSY_WAIT
     const wchar_t* child = _wgetenv(L"HARBEK_BENCH_CHILD");
@@ -74,7 +71,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINIMIZED;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
         return 3;
     CloseHandle(info.hThread);
     // As the first design did: open the process by its id, then poll.

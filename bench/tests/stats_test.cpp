@@ -6,8 +6,7 @@
 namespace bench {
 namespace {
 
-TEST(Summary, MedianAndQuartilesInterpolateBetweenSamples)
-{
+TEST(Summary, MedianAndQuartilesInterpolateBetweenSamples) {
     const Summary even = summarize({4, 1, 3, 2});
     EXPECT_EQ(even.count, 4u);
     EXPECT_DOUBLE_EQ(even.median, 2.5);
@@ -30,8 +29,7 @@ TEST(Summary, MedianAndQuartilesInterpolateBetweenSamples)
     EXPECT_DOUBLE_EQ(none.median, 0);
 }
 
-TEST(Summary, SpreadIsTooWideOnlyWhenTheRangeExceedsTheMedian)
-{
+TEST(Summary, SpreadIsTooWideOnlyWhenTheRangeExceedsTheMedian) {
     EXPECT_FALSE(spreadWiderThanMedian(summarize({10, 12, 20})));  // range 10 < median 12
     EXPECT_FALSE(spreadWiderThanMedian(summarize({5, 10, 15})));   // range 10 = median 10
     EXPECT_TRUE(spreadWiderThanMedian(summarize({1, 10, 30})));    // one outlier is enough
@@ -39,8 +37,7 @@ TEST(Summary, SpreadIsTooWideOnlyWhenTheRangeExceedsTheMedian)
     EXPECT_TRUE(spreadWiderThanMedian(summarize({0, 0, 1})));      // a median of 0 with any spread
 }
 
-TEST(SamplesFile, KeepsEveryValueOfAKeyInOrderAndSkipsWhatIsNotANumber)
-{
+TEST(SamplesFile, KeepsEveryValueOfAKeyInOrderAndSkipsWhatIsNotANumber) {
     EXPECT_EQ(numbers("12.5,fast,9,,12.5"), (std::vector<double>{12.5, 9, 12.5}));
     EXPECT_TRUE(numbers("").empty());
     EXPECT_TRUE(numbers("12abc").empty());

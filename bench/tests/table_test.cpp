@@ -14,24 +14,21 @@ namespace {
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 std::string result(const std::string& line) { return line.substr(line.rfind(" | ") + 3); }
 
-TEST(TableVerdicts, StartUpIsMetUpToExactlyOnePointTwoTimesTheBareWindow)
-{
+TEST(TableVerdicts, StartUpIsMetUpToExactlyOnePointTwoTimesTheBareWindow) {
     const std::string met = row("3 Start-up", {120, 120, 120}, {100, 100, 100}, "<= 1.2x");
     EXPECT_EQ(result(met), "met") << met;
     EXPECT_TRUE(has(met, " 1.2x ")) << met;
     EXPECT_EQ(result(row("3 Start-up", {121}, {100}, "<= 1.2x")), "MISSED");
 }
 
-TEST(TableVerdicts, CpuGoalIsBelowOnePercentAndAWeakReferenceIsPointedOut)
-{
+TEST(TableVerdicts, CpuGoalIsBelowOnePercentAndAWeakReferenceIsPointedOut) {
     EXPECT_EQ(result(cpuRow(0.99, 95)), "met");
     const std::string missed = cpuRow(1, 60);
     EXPECT_TRUE(has(result(missed), "MISSED")) << missed;
     EXPECT_TRUE(has(missed, "own process < 80 %")) << missed;
 }
 
-TEST(TableVerdicts, ExitLatencyUsesTheMedianAndFlagsAWideSpread)
-{
+TEST(TableVerdicts, ExitLatencyUsesTheMedianAndFlagsAWideSpread) {
     const std::string steady = row("2 Exit", {12, 13, 14, 15, 19.9}, {}, "< 20 ms");
     EXPECT_EQ(result(steady), "met") << steady;
     EXPECT_TRUE(has(steady, "14 (12-19.9)")) << steady;
@@ -39,20 +36,19 @@ TEST(TableVerdicts, ExitLatencyUsesTheMedianAndFlagsAWideSpread)
     // One slow run: the median still meets the goal, but the range is wider than the median.
     const std::string noisy = row("2 Exit", {12, 13, 14, 15, 40}, {}, "< 20 ms");
     EXPECT_EQ(result(noisy), "met WARN: spread wider than the median") << noisy;
-    EXPECT_TRUE(has(row("2 Exit", {12, 13, 14}, {1, 2, 30}, "< 20 ms"), "WARN: spread wider than the median in the reference"));
+    EXPECT_TRUE(has(row("2 Exit", {12, 13, 14}, {1, 2, 30}, "< 20 ms"),
+                    "WARN: spread wider than the median in the reference"));
 
     EXPECT_EQ(result(row("2 Exit", {20, 21, 22}, {}, "< 20 ms")), "MISSED");
 }
 
-TEST(TableVerdicts, AnImportOutsideTheSystemFolderMissesAndIsNamed)
-{
+TEST(TableVerdicts, AnImportOutsideTheSystemFolderMissesAndIsNamed) {
     const std::string line = importsRow({"KERNEL32.dll", "libstdc++-6.dll"});
     EXPECT_TRUE(has(result(line), "MISSED, not in the system folder: libstdc++-6.dll")) << line;
     EXPECT_EQ(result(importsRow({"KERNEL32.dll"})), "met (KERNEL32.dll)");
 }
 
-TEST(TableVerdicts, CopyThroughputComparesRatesNotTimes)
-{
+TEST(TableVerdicts, CopyThroughputComparesRatesNotTimes) {
     // 1 GiB in 2 s against 1.8 s: JetComp runs at 0.9 of cp's rate, which run.sh passes as MiB/s.
     const std::string met = row("5 Copy", {1024 / 2.0}, {1024 / 1.8}, ">= 0.9x");
     EXPECT_EQ(result(met), "met") << met;
@@ -61,14 +57,12 @@ TEST(TableVerdicts, CopyThroughputComparesRatesNotTimes)
     EXPECT_EQ(result(row("5 Copy", {1024 / 2.1}, {1024 / 1.8}, ">= 0.9x")), "MISSED");
 }
 
-TEST(TableVerdicts, MemoryIsFlatWhenTheBigFilesPeakIsWithinATenthOfTheSmallOnes)
-{
+TEST(TableVerdicts, MemoryIsFlatWhenTheBigFilesPeakIsWithinATenthOfTheSmallOnes) {
     EXPECT_EQ(result(row("5 Peak", {11}, {10}, "<= 1.1x")), "met");
     EXPECT_EQ(result(row("5 Peak", {12}, {10}, "<= 1.1x")), "MISSED");
 }
 
-TEST(TableText, WithoutSamplesEveryRowSaysSoAndErrorsFollowTheTable)
-{
+TEST(TableText, WithoutSamplesEveryRowSaysSoAndErrorsFollowTheTable) {
     EXPECT_EQ(result(row("3 Start-up", {}, {100}, "<= 1.2x")), "no data");
     EXPECT_EQ(result(row("3 Start-up", {120}, {}, "<= 1.2x")), "no data");  // a ratio needs the reference
 

@@ -19,7 +19,7 @@ bool fileHeldOpen(const platform::Text& path) {
         const DWORD error = GetLastError();
         return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
     }
-    CloseHandle(handle);   // at once: the compactor must find the database free
+    CloseHandle(handle);  // at once: the compactor must find the database free
     return false;
 }
 

@@ -59,7 +59,7 @@ std::vector<DWORD> explicitEntries(const ACL& acl) {
         kept.push_back(header);
         size += header->AceSize;
     }
-    std::vector<DWORD> storage((size + sizeof(DWORD) - 1) / sizeof(DWORD));   // aligned as an ACL must be
+    std::vector<DWORD> storage((size + sizeof(DWORD) - 1) / sizeof(DWORD));  // aligned as an ACL must be
     auto* result = reinterpret_cast<ACL*>(storage.data());
     if (!InitializeAcl(result, size, acl.AclRevision)) throwLastError();
     for (ACE_HEADER* header : kept)
@@ -83,7 +83,7 @@ void copyAccessList(const platform::Text& from, const platform::Text& to) {
     const bool isProtected = (control & SE_DACL_PROTECTED) != 0;
 
     std::vector<DWORD> own;
-    PACL given = acl;   // none: a null list, which lets everyone in, is carried as it is
+    PACL given = acl;  // none: a null list, which lets everyone in, is carried as it is
     if (acl && !isProtected) {
         own = explicitEntries(*acl);
         given = reinterpret_cast<ACL*>(own.data());
@@ -91,7 +91,7 @@ void copyAccessList(const platform::Text& from, const platform::Text& to) {
     const SECURITY_INFORMATION which =
         DACL_SECURITY_INFORMATION |
         (isProtected ? PROTECTED_DACL_SECURITY_INFORMATION : UNPROTECTED_DACL_SECURITY_INFORMATION);
-    wchar_t* const target = const_cast<wchar_t*>(wide(to));   // the call does not write to it
+    wchar_t* const target = const_cast<wchar_t*>(wide(to));  // the call does not write to it
     check(SetNamedSecurityInfoW(target, SE_FILE_OBJECT, which, nullptr, nullptr, given, nullptr));
 }
 

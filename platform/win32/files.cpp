@@ -14,9 +14,9 @@ namespace {
 // alone tells them apart: a disk file opens whatever sharing another program holds it with, and
 // then reports FILE_TYPE_DISK. A file that refuses even that (its permissions) is still a file.
 bool namesADevice(const platform::Text& path) {
-    HANDLE handle = CreateFileW(wide(path), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE handle =
+        CreateFileW(wide(path), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION;
@@ -77,9 +77,9 @@ public:
     }
 
     std::unique_ptr<platform::ReadOnlyFile> openForReading(const platform::Text& path) override {
-        HANDLE handle = CreateFileW(wide(path), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
+        HANDLE handle =
+            CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return nullptr;
         if (GetFileType(handle) != FILE_TYPE_DISK) {
             CloseHandle(handle);

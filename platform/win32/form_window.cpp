@@ -14,14 +14,14 @@ namespace win32 {
 namespace {
 
 const wchar_t kClassName[] = L"HarbekMainWindow";
-constexpr int kFirstControlId = 100;   // control i of the form has id 100 + i
+constexpr int kFirstControlId = 100;  // control i of the form has id 100 + i
 constexpr WORD kIconId = 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 struct Window {
     HWND hwnd = nullptr;
     const platform::FormDescription* form = nullptr;
-    std::vector<HWND> controls;   // in the form's order
+    std::vector<HWND> controls;  // in the form's order
     HFONT font = nullptr;
     UINT dpi = 96;
 } window;
@@ -51,7 +51,8 @@ DWORD controlStyle(const platform::ControlDescription& c, DWORD& exStyle) {
     // the label, which comes later in the tab order and so lies below, from painting over it.
     const DWORD base = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     switch (c.kind) {
-        case platform::ControlKind::Label: return base | SS_LEFT;
+        case platform::ControlKind::Label:
+            return base | SS_LEFT;
         case platform::ControlKind::TextField:
             exStyle = WS_EX_CLIENTEDGE;
             return base | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL;
@@ -66,10 +67,13 @@ DWORD controlStyle(const platform::ControlDescription& c, DWORD& exStyle) {
 
 const wchar_t* controlClass(platform::ControlKind kind) {
     switch (kind) {
-        case platform::ControlKind::Label: return L"STATIC";
+        case platform::ControlKind::Label:
+            return L"STATIC";
         case platform::ControlKind::TextField:
-        case platform::ControlKind::LogField: return L"EDIT";
-        case platform::ControlKind::PushButton: return L"BUTTON";
+        case platform::ControlKind::LogField:
+            return L"EDIT";
+        case platform::ControlKind::PushButton:
+            return L"BUTTON";
     }
     return L"STATIC";
 }
@@ -96,7 +100,8 @@ void layOut(UINT dpi, const RECT* suggested) {
     for (std::size_t i = 0; i < form.controls.size(); ++i) {
         const platform::ControlDescription& c = form.controls[i];
         SetWindowPos(window.controls[i], nullptr, twipsToPixels(c.left, dpi), twipsToPixels(c.top, dpi),
-                     twipsToPixels(c.width, dpi), twipsToPixels(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+                     twipsToPixels(c.width, dpi), twipsToPixels(c.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const SIZE size = windowSizeForClient(twipsToPixels(form.clientWidth, dpi),
                                           twipsToPixels(form.clientHeight, dpi), kStyle, 0, dpi);
@@ -130,7 +135,7 @@ bool preTranslate(MSG& msg) {
 }
 
 void onCommand(WPARAM wp, LPARAM lp) {
-    if (HIWORD(wp) != BN_CLICKED || lp == 0) return;   // IDCANCEL from Esc has no control
+    if (HIWORD(wp) != BN_CLICKED || lp == 0) return;  // IDCANCEL from Esc has no control
     const int index = LOWORD(wp) - kFirstControlId;
     if (index < 0 || index >= static_cast<int>(window.form->controls.size())) return;
     if (window.controls[static_cast<std::size_t>(index)] != reinterpret_cast<HWND>(lp)) return;
@@ -171,7 +176,7 @@ void showMainWindow(HINSTANCE instance, const platform::FormDescription& form) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = windowProc;
-    wc.cbWndExtra = DLGWINDOWEXTRA;   // the dialog manager keeps its state here
+    wc.cbWndExtra = DLGWINDOWEXTRA;  // the dialog manager keeps its state here
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -188,17 +193,17 @@ void showMainWindow(HINSTANCE instance, const platform::FormDescription& form) {
     // Created in tab order, so the z-order the dialog manager walks is the tab order.
     std::vector<std::size_t> order(form.controls.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return form.controls[a].tabIndex < form.controls[b].tabIndex; });
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return form.controls[a].tabIndex < form.controls[b].tabIndex;
+    });
     window.controls.assign(form.controls.size(), nullptr);
     for (std::size_t i : order) {
         const platform::ControlDescription& c = form.controls[i];
         DWORD exStyle = 0;
         const DWORD style = controlStyle(c, exStyle);
-        HWND control = CreateWindowExW(exStyle, controlClass(c.kind), wide(c.caption), style, 0, 0, 0, 0,
-                                       window.hwnd,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
-                                       instance, nullptr);
+        HWND control = CreateWindowExW(
+            exStyle, controlClass(c.kind), wide(c.caption), style, 0, 0, 0, 0, window.hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance, nullptr);
         if (!control) throwLastError();
         window.controls[i] = control;
         // The dialog manager learns the default push button (Enter) from a template; tell it.
@@ -228,7 +233,7 @@ void processPendingEvents() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));   // left for the main loop
+            PostQuitMessage(static_cast<int>(msg.wParam));  // left for the main loop
             return;
         }
         if (!preTranslate(msg)) {

@@ -6,7 +6,8 @@ namespace {
 
 template <class F>
 F user32(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return reinterpret_cast<F>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 UINT screenDpi() {
@@ -31,7 +32,8 @@ SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
     static const auto adjustForDpi =
         user32<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     RECT r{0, 0, clientWidth, clientHeight};
-    if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, dpi))
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -52,8 +54,8 @@ HFONT createMessageFont(UINT dpi) {
         return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     }
     // The metrics are for the system DPI; scale them to the window's.
-    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                                            static_cast<int>(screenDpi()));
+    metrics.lfMessageFont.lfHeight =
+        MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi()));
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 

@@ -13,12 +13,11 @@ namespace win32 {
 // The short record ends with lpTemplateName: 76 bytes in a 32-bit build, which is the size the
 // program asks for. A 64-bit build has wider pointers, and its short record is longer.
 constexpr DWORD kShortRecord32 = 76;
-static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == kShortRecord32,
+static_assert(sizeof(void*) != 4 ||
+                  offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == kShortRecord32,
               "the short record is 76 bytes in a 32-bit build");
 
-DWORD recordSizeFor(DWORD asked) {
-    return asked == kShortRecord32 ? OPENFILENAME_SIZE_VERSION_400A : asked;
-}
+DWORD recordSizeFor(DWORD asked) { return asked == kShortRecord32 ? OPENFILENAME_SIZE_VERSION_400A : asked; }
 
 // comdlg32 (and shell32 behind it) is loaded when the dialog is first asked for, not when the
 // program starts: most runs never browse, and the start-up need not pay for it.
@@ -41,7 +40,7 @@ GetOpenFileNameAFunction openFileNameA() {
 }
 
 void prepareOpenFileRecord(const platform::OpenFileRequest& request, AnsiOpenFileRecord& out) {
-    out.filter = toAnsi(request.filter);   // embedded NULs are kept
+    out.filter = toAnsi(request.filter);  // embedded NULs are kept
     out.initialDir = toAnsi(request.initialDir);
     out.title = toAnsi(request.title);
     std::memset(out.file, 0, sizeof out.file);
@@ -71,7 +70,8 @@ platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& reques
     // name another file: a path that does not end with the chosen file's name counts as a failure.
     const std::string file(dialog.file, strnlen(dialog.file, sizeof dialog.file));
     const std::string name(dialog.fileTitle, strnlen(dialog.fileTitle, sizeof dialog.fileTitle));
-    if (name.empty() || file.size() < name.size() || file.compare(file.size() - name.size(), name.size(), name) != 0)
+    if (name.empty() || file.size() < name.size() ||
+        file.compare(file.size() - name.size(), name.size(), name) != 0)
         return {false, platform::Text()};
     return {true, fromAnsi(file)};
 }

@@ -38,13 +38,13 @@ std::unique_ptr<platform::ChildProcess> launchMinimizedFocus(const platform::Tex
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINIMIZED;   // minimized, with the focus
+    startup.wShowWindow = SW_SHOWMINIMIZED;  // minimized, with the focus
     PROCESS_INFORMATION info{};
-    std::wstring mutableLine = wideString(commandLine);   // CreateProcessW may write to it
+    std::wstring mutableLine = wideString(commandLine);  // CreateProcessW may write to it
     // No application name: the first, quoted token is the program. No working folder: the child
     // starts in ours, against which a relative database path resolves as it did here.
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
         throwLastError();
     CloseHandle(info.hThread);
     return std::make_unique<Child>(info.hProcess, info.dwProcessId);
@@ -67,9 +67,12 @@ void closeHandle(platform::ProcessHandle process) {
 
 bool processHasEnded(platform::ProcessHandle process) {
     switch (WaitForSingleObject(handleOf(process), 0)) {
-        case WAIT_OBJECT_0: return true;
-        case WAIT_TIMEOUT: return false;
-        default: throwLastError();
+        case WAIT_OBJECT_0:
+            return true;
+        case WAIT_TIMEOUT:
+            return false;
+        default:
+            throwLastError();
     }
 }
 

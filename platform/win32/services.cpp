@@ -18,7 +18,9 @@ namespace {
 const wchar_t kApplicationTitle[] = L"Harbek";
 }  // namespace
 
-void Services::showMainWindow(const platform::FormDescription& form) { win32::showMainWindow(instance_, form); }
+void Services::showMainWindow(const platform::FormDescription& form) {
+    win32::showMainWindow(instance_, form);
+}
 
 platform::Text Services::readText(platform::TextField field) {
     HWND control = fieldControl(field);
@@ -42,7 +44,8 @@ void Services::setText(platform::TextField field, const platform::Text& text) {
     if (field == platform::TextField::Msg) {
         const std::wstring next = wideString(text);
         const std::wstring current = wideString(readText(field));
-        if (!current.empty() && next.size() > current.size() && next.compare(0, current.size(), current) == 0) {
+        if (!current.empty() && next.size() > current.size() &&
+            next.compare(0, current.size(), current) == 0) {
             const std::wstring added = next.substr(current.size());
             SendMessageW(control, EM_SETSEL, current.size(), current.size());
             SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
@@ -54,10 +57,11 @@ void Services::setText(platform::TextField field, const platform::Text& text) {
 
 void Services::processPendingEvents() { win32::processPendingEvents(); }
 
-std::int32_t Services::messageBox(const platform::Text& text, std::int32_t flags, const platform::Text* title) {
+std::int32_t Services::messageBox(const platform::Text& text, std::int32_t flags,
+                                  const platform::Text* title) {
     HWND owner = mainWindow();
-    const int answer = MessageBoxW(owner, wide(text), title ? wide(*title) : kApplicationTitle,
-                                   static_cast<UINT>(flags));
+    const int answer =
+        MessageBoxW(owner, wide(text), title ? wide(*title) : kApplicationTitle, static_cast<UINT>(flags));
     if (answer == 0) throwLastError();
     return answer;
 }
@@ -88,7 +92,9 @@ void Services::closeHandle(platform::ProcessHandle process) { win32::closeHandle
 
 bool Services::processHasEnded(platform::ProcessHandle process) { return win32::processHasEnded(process); }
 
-void Services::waitForProcessOrEvent(platform::ProcessHandle process) { win32::waitForProcessOrEvent(process); }
+void Services::waitForProcessOrEvent(platform::ProcessHandle process) {
+    win32::waitForProcessOrEvent(process);
+}
 
 platform::LocalTime Services::localTime() {
     SYSTEMTIME t;

@@ -15,7 +15,8 @@ public:
     platform::Text readText(platform::TextField field) override;
     void setText(platform::TextField field, const platform::Text& text) override;
     void processPendingEvents() override;
-    std::int32_t messageBox(const platform::Text& text, std::int32_t flags, const platform::Text* title) override;
+    std::int32_t messageBox(const platform::Text& text, std::int32_t flags,
+                            const platform::Text* title) override;
     platform::WindowHandle mainWindowHandle() override;
     void unloadMainWindow() override;
     [[noreturn]] void endProgram() override;

@@ -51,9 +51,8 @@ bool readMap(const std::string& path, Picture& picture) {
                             std::string(1, c) + "'");
         }
         if (!rows.empty() && line.size() != rows[0].size())
-            return fail(path + ":" + std::to_string(lineNumber) + ": row is " +
-                        std::to_string(line.size()) + " pixels wide, the first row " +
-                        std::to_string(rows[0].size()));
+            return fail(path + ":" + std::to_string(lineNumber) + ": row is " + std::to_string(line.size()) +
+                        " pixels wide, the first row " + std::to_string(rows[0].size()));
         rows.push_back(line);
     }
     if (rows.empty()) return fail(path + ": no pixel rows");
@@ -65,9 +64,7 @@ bool readMap(const std::string& path, Picture& picture) {
     picture.pixels.clear();
     for (const std::string& row : rows)
         for (char c : row)
-            picture.pixels.push_back(c == '.' ? kTransparent
-                                     : c <= '9' ? c - '0'
-                                                : c - 'a' + 10);
+            picture.pixels.push_back(c == '.' ? kTransparent : c <= '9' ? c - '0' : c - 'a' + 10);
     return true;
 }
 
@@ -90,9 +87,9 @@ std::vector<unsigned char> imageBytes(const Picture& p) {
     put32(out, 40);
     put32(out, p.size);
     put32(out, p.size * 2);
-    put16(out, 1);   // planes
-    put16(out, 4);   // bits per pixel
-    put32(out, 0);   // BI_RGB
+    put16(out, 1);  // planes
+    put16(out, 4);  // bits per pixel
+    put32(out, 0);  // BI_RGB
     put32(out, (colourStride + maskStride) * p.size);
     for (int i = 0; i < 4; ++i) put32(out, 0);
     for (std::uint32_t rgb : kPalette) {
@@ -143,7 +140,7 @@ int main(int argc, char** argv) {
         const int size = pictures[i].size;
         file.push_back(static_cast<unsigned char>(size));  // width
         file.push_back(static_cast<unsigned char>(size));  // height
-        file.push_back(16);                       // colours in the palette
+        file.push_back(16);                                // colours in the palette
         file.push_back(0);
         put16(file, 1);  // planes
         put16(file, 4);  // bits per pixel

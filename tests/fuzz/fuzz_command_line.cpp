@@ -30,7 +30,7 @@ public:
     int messageBoxes = 0;
     std::int32_t messageBox(const Text&, std::int32_t, const Text*) override {
         ++messageBoxes;
-        return 1;   // OK
+        return 1;  // OK
     }
 };
 
@@ -64,17 +64,15 @@ void checkSplitPath(const Text& path, Text& folderPart, Text& filePart) {
     for (char16_t c : filePart) check(!isSeparator(c), "file part holds a separator");
 }
 
-void checkCommandLine(const Text& folder, const Text& path, const Text& folderPart,
-                      const Text& filePart) {
-    if (!frmMain::quotable(path)) return;   // the run refuses it before any launch
+void checkCommandLine(const Text& folder, const Text& path, const Text& folderPart, const Text& filePart) {
+    if (!frmMain::quotable(path)) return;  // the run refuses it before any launch
     if (folder.find(u'"') != Text::npos || folder.find(u'\0') != Text::npos) return;
 
     const Text stamp = frmMain::stampOf(nullServices().localTime());
     check(stamp == u"20261207090503", "stamp of 2026-12-07 09:05:03");
     const Text afterName = folderPart + u"_AfterRepair" + stamp + filePart;
 
-    const auto args =
-        windowsargv::splitCommandLine(frmMain::compactorCommandLine(folder, path, afterName));
+    const auto args = windowsargv::splitCommandLine(frmMain::compactorCommandLine(folder, path, afterName));
     check(args.size() == 3, "command line does not split into three arguments");
     check(args[0] == folder + u"\\JetComp.exe", "argument 0 is not the compactor's path");
     check(args[1] == u"-src:" + path, "argument 1 is not -src: and the path");

@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(file.refused == 0, "a read past the end of the file", reading);
     check(reading.database.has_value() == reading.problem.empty(), "database xor problem", reading);
     if (!reading.database) {
-        check(reading.problem.rfind("cannot read: ", 0) == 0, "problem without \"cannot read: \"",
-              reading);
+        check(reading.problem.rfind("cannot read: ", 0) == 0, "problem without \"cannot read: \"", reading);
         return 0;
     }
     const jet::Database& db = *reading.database;

@@ -99,7 +99,10 @@ const std::vector<Row>& rows() {
         {u"\"C:\\ツール\\JetComp.exe\" -src:\"D:\\テスト データ\\売上 2024.mdb\"",
          {u"C:\\ツール\\JetComp.exe", u"-src:D:\\テスト データ\\売上 2024.mdb"}},
         {u"p \"𠮷野家 😀\" 𠮷\\\"", {u"p", u"𠮷野家 😀", u"𠮷\""}},
-        {u"p a\xD800 b\xDC00\"c d\"", {u"p", u"a\xD800", u"b\xDC00" u"c d"}},
+        {u"p a\xD800 b\xDC00\"c d\"",
+         {u"p", u"a\xD800",
+          u"b\xDC00"
+          u"c d"}},
         // The compactor's own lines.
         {u"\"C:\\Program Files\\Harbek\\JetComp.exe\" -src:\"C:\\data\\sales.mdb\" "
          u"-dest:\"C:\\data\\_AfterRepair20261207090503sales.mdb\"",
@@ -134,8 +137,8 @@ TEST(WindowsArgv, EmptyLineGivesNoArgumentsWhereTheSystemGivesItsOwnPath) {
 
 // Random lines over the characters the rules treat specially, and a few they do not.
 TEST(WindowsArgv, RandomLinesAgreeWithCommandLineToArgvW) {
-    const std::u16string alphabet[] = {u"a", u" ", u"\t", u"\"", u"\"", u"\\", u"\\", u"あ",
-                                       u"😀", u"\n", u"＼"};
+    const std::u16string alphabet[] = {u"a",  u" ",  u"\t", u"\"", u"\"", u"\\",
+                                       u"\\", u"あ", u"😀",  u"\n", u"＼"};
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> length(1, 24);
     std::uniform_int_distribution<std::size_t> pick(0, std::size(alphabet) - 1);
@@ -156,7 +159,8 @@ TEST(WindowsArgv, RandomLinesAgreeWithCommandLineToArgvW) {
 // The compactor's line for awkward folders and paths, as the run builds it, splits the same both
 // ways into the three parts the compactor expects.
 TEST(WindowsArgv, CompactorLinesSplitIntoTheirThreeParts) {
-    const std::pair<std::u16string, std::u16string> cases[] = {   // folder, source
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        // folder, source
         {u"C:\\", u"C:\\a.mdb"},
         {u"", u""},
         {u"\\\\server\\share\\tools", u"\\\\server\\share\\a b\\x.mdb"},

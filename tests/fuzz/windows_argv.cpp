@@ -33,7 +33,7 @@ std::vector<std::u16string> splitCommandLine(std::u16string_view line) {
     std::u16string program;
     if (line[0] == u'"') {
         for (i = 1; i < n && line[i] != u'"'; ++i) program += line[i];
-        if (i < n) ++i;   // its closing quote
+        if (i < n) ++i;  // its closing quote
     } else {
         for (; i < n && !isBlank(line[i]); ++i) program += line[i];
     }
@@ -53,13 +53,13 @@ std::vector<std::u16string> splitCommandLine(std::u16string_view line) {
                     arg.append(run, u'\\');
                 } else {
                     arg.append(run / 2, u'\\');
-                    if (run % 2 == 1) {   // the last backslash escapes the quote
+                    if (run % 2 == 1) {  // the last backslash escapes the quote
                         arg += u'"';
                         ++i;
                     }
                 }
             } else if (line[i] == u'"') {
-                int state = quoted ? 1 : 0;   // 0 outside, 1 inside, 2 just closed
+                int state = quoted ? 1 : 0;  // 0 outside, 1 inside, 2 just closed
                 for (; i < n && line[i] == u'"'; ++i) {
                     if (++state == 3) {
                         arg += u'"';

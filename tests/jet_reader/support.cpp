@@ -85,8 +85,7 @@ std::vector<std::string> outputLines(const std::string& command, int* status) {
     if (pipe == nullptr) return lines;
     std::string text;
     char buffer[4096];
-    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        text.append(buffer, n);
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
     const int exit = pclose(pipe);
     if (status != nullptr) *status = exit;
     for (std::size_t at = 0; at < text.size();) {

@@ -38,8 +38,8 @@ Bytes loadFile(const std::string& path);
 // A plain database's bytes with every page n >= 1 RC4-encrypted under key (`key` XOR n), and the
 // key set at 0x3E under the header's mask unless `keyInHeader` is false.
 Bytes encrypted(Bytes plain, std::uint32_t key, bool keyInHeader = true);
-std::string testdata(const std::string& name);   // its path in the test-data folder
-std::vector<std::string> testDatabases();        // every .mdb there, sorted
+std::string testdata(const std::string& name);  // its path in the test-data folder
+std::vector<std::string> testDatabases();       // every .mdb there, sorted
 
 // Every table, a line each: its name, user or system, its rows or its problem; or the problem.
 std::string summary(const jet::Reading& reading);

@@ -10,7 +10,7 @@
 namespace {
 
 using namespace jettest;
-using Counts = std::vector<std::pair<std::string, std::uint64_t>>;   // table, rows; sorted
+using Counts = std::vector<std::pair<std::string, std::uint64_t>>;  // table, rows; sorted
 
 Counts mdbtools(const std::string& path) {
     Counts counts;

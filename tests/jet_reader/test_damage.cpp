@@ -46,8 +46,7 @@ TEST(JetReader, SaysWhatIsWrongWithDamagedInput) {
     const std::string past = " is past the end of the file (";
     const Case cases[] = {
         // Not a Jet 3 or Jet 4 file at all, or not whole.
-        {"delTestV2000.mdb", cutTo(0),
-         "cannot read: the file is too short for a Jet database (0 bytes)"},
+        {"delTestV2000.mdb", cutTo(0), "cannot read: the file is too short for a Jet database (0 bytes)"},
         {"delTestV2000.mdb", [&](Bytes& b) { b.assign(notJet.begin(), notJet.end()); },
          "cannot read: no \"Standard Jet DB\" signature at offset 4"},
         {"delTestV2000.mdb", [](Bytes& b) { std::copy_n("Standard ACE DB", 15, b.begin() + 4); },
@@ -60,9 +59,13 @@ TEST(JetReader, SaysWhatIsWrongWithDamagedInput) {
         // Cut in half at a page: the catalog holds, three tables' definitions are gone; or the
         // catalog's own overflowed row lost its body.
         {"delTestV2000.mdb", cutTo(135168 / 2 / 4096 * 4096),
-         "MSysAccessObjects: table definition page 17" + past + "16 pages)\n"
-         "Table: table definition page 23" + past + "16 pages)\n"
-         "MSysAccessXML: table definition page 25" + past + "16 pages)\n"},
+         "MSysAccessObjects: table definition page 17" + past +
+             "16 pages)\n"
+             "Table: table definition page 23" +
+             past +
+             "16 pages)\n"
+             "MSysAccessXML: table definition page 25" +
+             past + "16 pages)\n"},
         {"testIndexCodesV1997.mdb", cutTo(462848 / 2 / 2048 * 2048),
          catalog + "overflow page 124" + past + "113 pages)"},
         // The catalog: zeroed, encrypted with the key left out of the header, its map pointer.
@@ -81,9 +84,9 @@ TEST(JetReader, SaysWhatIsWrongWithDamagedInput) {
          "Table2: table definition continuation page 9999" + past + "58 pages)\n"},
         {"jet3-testV1997.mdb", put(34 * 2048 + 4, 34),
          "Table2: the table definition's pages loop back to page 34\n"},
-        {"overflowTestV2000.mdb", put(114589, 27 << 8 | 2),   // page 27 slot 2 points at itself
+        {"overflowTestV2000.mdb", put(114589, 27 << 8 | 2),  // page 27 slot 2 points at itself
          "Table1: an overflowed row points at a live row\n"},
-        {"overflowTestV2000.mdb",   // its body, page 28 slot 0, moved on (0xC000) to itself
+        {"overflowTestV2000.mdb",  // its body, page 28 slot 0, moved on (0xC000) to itself
          both(put(28 * 4096 + 14, 0xCFC6, 2), put(118726, 28 << 8)),
          "Table1: an overflowed row's pointers go on for more than 4 hops\n"},
     };

@@ -26,8 +26,8 @@ TEST(JetReader, Rc4GivesKnownKeystreams) {
 }
 
 TEST(JetReader, ReadsPagesEncryptedUnderTheDatabaseKey) {
-    for (const char* name : {"jet3-testV1997.mdb", "overflowTestV1997.mdb", "delTestV2000.mdb",
-                             "testUnicodeCompV2003.mdb"}) {
+    for (const char* name :
+         {"jet3-testV1997.mdb", "overflowTestV1997.mdb", "delTestV2000.mdb", "testUnicodeCompV2003.mdb"}) {
         SCOPED_TRACE(name);
         const Bytes plain = loadFile(testdata(name));
         MemoryFile plainFile(plain);

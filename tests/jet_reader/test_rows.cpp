@@ -12,11 +12,11 @@ namespace {
 // non-null: its offsets table, one jump byte (length > 256), the count 2 and the null mask.
 jettest::Bytes jet3Row(std::size_t length, std::size_t second, std::size_t end, std::uint8_t jump) {
     jettest::Bytes row(length, 'v');
-    row[0] = 2;                                 // columns
-    row[length - 1] = 0x03;                     // null mask: both have values
-    row[length - 2] = 2;                        // variable values
-    row[length - 3] = jump;                     // the one jump byte
-    row[length - 4] = 1;                        // offsets 0, 1, 2, low bytes
+    row[0] = 2;              // columns
+    row[length - 1] = 0x03;  // null mask: both have values
+    row[length - 2] = 2;     // variable values
+    row[length - 3] = jump;  // the one jump byte
+    row[length - 4] = 1;     // offsets 0, 1, 2, low bytes
     row[length - 5] = static_cast<std::uint8_t>(second);
     row[length - 6] = static_cast<std::uint8_t>(end);
     return row;
@@ -27,8 +27,8 @@ TEST(JetReader, FindsJet3VariableValuesPastAJump) {
     second.number = second.varIndex = 1;
     struct Case {
         std::size_t length, second, end;
-        std::uint8_t jump;   // the first entry at 256 or beyond; padding, whatever it holds,
-    };                       // when the bytes before the offsets are fewer than 256
+        std::uint8_t jump;  // the first entry at 256 or beyond; padding, whatever it holds,
+    };                      // when the bytes before the offsets are fewer than 256
     for (const Case& c : {Case{300, 200, 294, 2}, Case{300, 280, 294, 1}, Case{260, 100, 254, 0}}) {
         SCOPED_TRACE(std::to_string(c.length) + " bytes, values from " + std::to_string(c.second));
         const jettest::Bytes bytes = jet3Row(c.length, c.second, c.end, c.jump);

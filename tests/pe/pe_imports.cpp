@@ -22,8 +22,7 @@ public:
     explicit Image(const std::string& bytes) : bytes_(bytes) {}
 
     template <class T>
-    std::optional<T> at(std::size_t offset) const
-    {
+    std::optional<T> at(std::size_t offset) const {
         if (offset > bytes_.size() || bytes_.size() - offset < sizeof(T)) return std::nullopt;
         T value;
         std::memcpy(&value, bytes_.data() + offset, sizeof(T));
@@ -31,8 +30,7 @@ public:
     }
 
     // The file offset of a relative virtual address, through the section that holds it.
-    std::optional<std::size_t> offsetOf(DWORD rva) const
-    {
+    std::optional<std::size_t> offsetOf(DWORD rva) const {
         for (const IMAGE_SECTION_HEADER& s : sections_) {
             const DWORD size = std::max(s.Misc.VirtualSize, s.SizeOfRawData);
             if (rva >= s.VirtualAddress && rva - s.VirtualAddress < size) {
@@ -44,8 +42,7 @@ public:
         return std::nullopt;
     }
 
-    std::optional<std::string> stringAt(DWORD rva) const
-    {
+    std::optional<std::string> stringAt(DWORD rva) const {
         auto offset = offsetOf(rva);
         if (!offset) return std::nullopt;
         const auto end = bytes_.find('\0', *offset);
@@ -53,8 +50,7 @@ public:
         return bytes_.substr(*offset, end - *offset);
     }
 
-    std::string load()
-    {
+    std::string load() {
         auto dos = at<IMAGE_DOS_HEADER>(0);
         if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE) return "no MZ header";
         const std::size_t ntOffset = static_cast<std::size_t>(dos->e_lfanew);
@@ -70,8 +66,8 @@ public:
         } else {
             return "neither a PE32 nor a PE32+ image";
         }
-        std::size_t offset = ntOffset + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) +
-                             nt->FileHeader.SizeOfOptionalHeader;
+        std::size_t offset =
+            ntOffset + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader;
         for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, offset += sizeof(IMAGE_SECTION_HEADER)) {
             auto section = at<IMAGE_SECTION_HEADER>(offset);
             if (!section) return "section table cut short";
@@ -90,8 +86,7 @@ private:
 
 // Walks a table of descriptors until the all-zero one; nameOf gives a descriptor's name address.
 template <class Descriptor, class NameOf>
-std::string readNames(const Image& image, DWORD tableRva, NameOf nameOf, std::vector<std::string>& names)
-{
+std::string readNames(const Image& image, DWORD tableRva, NameOf nameOf, std::vector<std::string>& names) {
     if (tableRva == 0) return {};
     for (DWORD rva = tableRva;; rva += sizeof(Descriptor)) {
         auto offset = image.offsetOf(rva);
@@ -107,16 +102,14 @@ std::string readNames(const Image& image, DWORD tableRva, NameOf nameOf, std::ve
     }
 }
 
-std::string lower(std::string text)
-{
+std::string lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
 }  // namespace
 
-PeImports readImports(const std::string& bytes)
-{
+PeImports readImports(const std::string& bytes) {
     PeImports result;
     Image image(bytes);
     result.problem = image.load();
@@ -132,8 +125,7 @@ PeImports readImports(const std::string& bytes)
     return result;
 }
 
-PeImports readImportsOfFile(const std::filesystem::path& file)
-{
+PeImports readImportsOfFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         PeImports result;
@@ -144,14 +136,14 @@ PeImports readImportsOfFile(const std::filesystem::path& file)
     return readImports(bytes);
 }
 
-bool isSystemDll(const std::string& name)
-{
+bool isSystemDll(const std::string& name) {
     static const std::set<std::string> kSystemDlls = {
-        "kernel32.dll", "user32.dll", "gdi32.dll", "comdlg32.dll", "comctl32.dll",
-        "shell32.dll", "advapi32.dll", "msvcrt.dll", "ole32.dll",
+        "kernel32.dll", "user32.dll",   "gdi32.dll",  "comdlg32.dll", "comctl32.dll",
+        "shell32.dll",  "advapi32.dll", "msvcrt.dll", "ole32.dll",
     };
     const std::string n = lower(name);
-    return kSystemDlls.count(n) || (n.rfind("api-ms-win-", 0) == 0 && n.find_first_of("\\/:") == std::string::npos);
+    return kSystemDlls.count(n) ||
+           (n.rfind("api-ms-win-", 0) == 0 && n.find_first_of("\\/:") == std::string::npos);
 }
 
 }  // namespace pe

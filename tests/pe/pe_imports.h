@@ -9,9 +9,9 @@ namespace pe {
 
 struct PeImports {
     bool ok = false;
-    std::string problem;              // why the bytes could not be read, when !ok
-    std::vector<std::string> dlls;    // the import directory, in table order
-    std::vector<std::string> delayed; // the delay-load directory
+    std::string problem;               // why the bytes could not be read, when !ok
+    std::vector<std::string> dlls;     // the import directory, in table order
+    std::vector<std::string> delayed;  // the delay-load directory
 };
 
 PeImports readImports(const std::string& bytes);

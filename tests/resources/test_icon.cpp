@@ -72,10 +72,10 @@ TEST(Icon, GroupOneHoldsA32AndA16ImageOf16Colours) {
 
 // The standard VGA palette, as COLORREF (0x00BBGGRR).
 const COLORREF kPalette[16] = {
-    RGB(0, 0, 0),     RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
-    RGB(0, 0, 128),   RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
-    RGB(128, 128, 128), RGB(255, 0, 0), RGB(0, 255, 0),   RGB(255, 255, 0),
-    RGB(0, 0, 255),   RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255),
+    RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+    RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+    RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+    RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255),
 };
 const COLORREF kBackground = RGB(1, 2, 3);  // not in the palette: shows where the icon is clear
 
@@ -88,9 +88,7 @@ std::vector<COLORREF> expectedPixels(const char* mapName) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         for (char c : line)
-            pixels.push_back(c == '.'   ? kBackground
-                             : c <= '9' ? kPalette[c - '0']
-                                        : kPalette[c - 'a' + 10]);
+            pixels.push_back(c == '.' ? kBackground : c <= '9' ? kPalette[c - '0'] : kPalette[c - 'a' + 10]);
     }
     return pixels;
 }

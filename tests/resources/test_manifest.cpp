@@ -43,7 +43,8 @@ protected:
         request.lpSource = exe.c_str();
         request.lpResourceName = MAKEINTRESOURCEW(1);
         context_ = CreateActCtxW(&request);
-        ASSERT_NE(context_, INVALID_HANDLE_VALUE) << "the loader rejects the manifest, error " << GetLastError();
+        ASSERT_NE(context_, INVALID_HANDLE_VALUE)
+            << "the loader rejects the manifest, error " << GetLastError();
     }
     void TearDown() override {
         if (context_ != INVALID_HANDLE_VALUE) ReleaseActCtx(context_);
@@ -65,8 +66,8 @@ protected:
 TEST_F(HarbekContext, ResolvesVersion6OfTheCommonControls) {
     alignas(8) unsigned char buffer[4096] = {};
     DWORD index = 2;
-    ASSERT_TRUE(QueryActCtxW(0, context_, &index, AssemblyDetailedInformationInActivationContext,
-                             buffer, sizeof(buffer), nullptr))
+    ASSERT_TRUE(QueryActCtxW(0, context_, &index, AssemblyDetailedInformationInActivationContext, buffer,
+                             sizeof(buffer), nullptr))
         << "no dependency, error " << GetLastError();
     auto assembly = reinterpret_cast<const ACTIVATION_CONTEXT_ASSEMBLY_DETAILED_INFORMATION*>(buffer);
     ASSERT_NE(assembly->lpAssemblyEncodedAssemblyIdentity, nullptr);
@@ -83,7 +84,8 @@ TEST_F(HarbekContext, ResolvesVersion6OfTheCommonControls) {
     GetModuleFileNameW(comctl, path, MAX_PATH);
     FreeLibrary(comctl);
     CharLowerW(path);
-    EXPECT_THAT(std::wstring(path), HasSubstr(L"\\winsxs\\")) << "comctl32 is not from the side-by-side store";
+    EXPECT_THAT(std::wstring(path), HasSubstr(L"\\winsxs\\"))
+        << "comctl32 is not from the side-by-side store";
 }
 
 TEST_F(HarbekContext, DeclaresPerMonitorDpiAwareness) {

@@ -60,12 +60,9 @@ TEST_F(VersionInfo, StringsOfTheJapaneseBlock) {
         const wchar_t* value;
     };
     const Field fields[] = {
-        {L"ProductName", L"Harbek"},
-        {L"InternalName", L"Harbek"},
-        {L"OriginalFilename", L"Harbek.exe"},
-        {L"FileVersion", L"1.00.0002"},
-        {L"ProductVersion", L"1.00.0002"},
-        {L"FileDescription", L"MDBファイル修復ツール"},
+        {L"ProductName", L"Harbek"},          {L"InternalName", L"Harbek"},
+        {L"OriginalFilename", L"Harbek.exe"}, {L"FileVersion", L"1.00.0002"},
+        {L"ProductVersion", L"1.00.0002"},    {L"FileDescription", L"MDBファイル修復ツール"},
     };
     for (const Field& field : fields) {
         std::wstring path = std::wstring(L"\\StringFileInfo\\041104B0\\") + field.name;

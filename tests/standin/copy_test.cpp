@@ -37,9 +37,9 @@ TEST(StandinCopy, CopiesRealJetDatabasesByteForByte) {
         const std::wstring destination = dir / afterName(row.file);
         writeFile(source, original);
 
-        const support::Finished run = runJetComp(row.destFirstInCapitals
-                                                     ? L"-DEST:\"" + destination + L"\" -SRC:\"" + source + L"\""
-                                                     : copyArguments(source, destination));
+        const support::Finished run =
+            runJetComp(row.destFirstInCapitals ? L"-DEST:\"" + destination + L"\" -SRC:\"" + source + L"\""
+                                               : copyArguments(source, destination));
 
         EXPECT_EQ(run.exitCode, 0u) << run.err;
         EXPECT_EQ(run.err, "");

@@ -59,10 +59,13 @@ TEST(StandinRefusal, ReportsWhatItCannotOpenWithTheSystemsError) {
     };
     const Row rows[] = {
         {"a missing source", [](const ScratchFolder&) {}, L"out.mdb", "(error 2"},
-        {"a folder as source", [](const ScratchFolder& dir) { CreateDirectoryW((dir / L"in.mdb").c_str(), nullptr); },
-         L"out.mdb", "(error 5"},
+        {"a folder as source",
+         [](const ScratchFolder& dir) { CreateDirectoryW((dir / L"in.mdb").c_str(), nullptr); }, L"out.mdb",
+         "(error 5"},
         {"a missing destination folder",
-         [](const ScratchFolder& dir) { writeFile(dir / L"in.mdb", readFile(testdataFile(L"jet3-testV1997.mdb"))); },
+         [](const ScratchFolder& dir) {
+             writeFile(dir / L"in.mdb", readFile(testdataFile(L"jet3-testV1997.mdb")));
+         },
          L"missing\\out.mdb", "(error 3"},
     };
     for (const Row& row : rows) {
@@ -85,8 +88,8 @@ TEST(StandinRefusal, RefusesASourceOpenForWriting) {
     ScratchFolder dir;
     const std::string original = readFile(testdataFile(L"jet4-compIndexTestV2000.mdb"));
     writeFile(dir / L"in.mdb", original);
-    const HANDLE writer = CreateFileW((dir / L"in.mdb").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE writer = CreateFileW((dir / L"in.mdb").c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
 
     const support::Finished run = runJetComp(copyArguments(dir / L"in.mdb", dir / L"out.mdb"));

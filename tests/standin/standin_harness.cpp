@@ -21,7 +21,9 @@ support::Launch jetcompLaunch(const std::wstring& arguments) {
 }  // namespace
 
 std::wstring jetcompExe() { return support::windowsPathOf(JETCOMP_EXE); }
-std::wstring testdataFile(const wchar_t* name) { return support::joinPath(support::windowsPathOf(TESTDATA_DIR), name); }
+std::wstring testdataFile(const wchar_t* name) {
+    return support::joinPath(support::windowsPathOf(TESTDATA_DIR), name);
+}
 
 std::string databaseHeader(const char* engine) {
     std::string header("\x00\x01\x00\x00", 4);
@@ -53,14 +55,16 @@ ScratchFolder::ScratchFolder(const std::wstring& leaf) : support::TempFolder(L"j
 support::Process startJetComp(const std::wstring& arguments) {
     support::Process process;
     if (!process.start(jetcompLaunch(arguments)))
-        ADD_FAILURE() << "cannot start JetComp.exe " << support::utf8(arguments) << " (error " << process.error() << ")";
+        ADD_FAILURE() << "cannot start JetComp.exe " << support::utf8(arguments) << " (error "
+                      << process.error() << ")";
     return process;
 }
 
 support::Finished runJetComp(const std::wstring& arguments) {
     support::Finished run = support::runToEnd(jetcompLaunch(arguments), 60000);
     if (!run.started)
-        ADD_FAILURE() << "cannot start JetComp.exe " << support::utf8(arguments) << " (error " << run.error << ")";
+        ADD_FAILURE() << "cannot start JetComp.exe " << support::utf8(arguments) << " (error " << run.error
+                      << ")";
     else if (run.exitCode == STILL_ACTIVE)
         ADD_FAILURE() << "JetComp.exe " << support::utf8(arguments) << " still runs after 60 s";
     return run;

@@ -8,8 +8,7 @@
 namespace support {
 namespace {
 
-HWND iconControl(HWND box)
-{
+HWND iconControl(HWND box) {
     for (HWND child : childWindows(box, L"Static"))
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return child;
     return nullptr;
@@ -18,8 +17,7 @@ HWND iconControl(HWND box)
 // Pixels of a width x height bitmap, top-down, 0x00RRGGBB.
 using Pixels = std::vector<DWORD>;
 
-Pixels pixelsOf(HDC dc, HBITMAP bitmap, int width, int height)
-{
+Pixels pixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -50,8 +48,7 @@ const Candidate kCandidates[] = {
     {BoxIcon::Information, IDI_ASTERISK},
 };
 
-Capture capture(HWND control)
-{
+Capture capture(HWND control) {
     Capture result;
     RECT area{};
     GetWindowRect(control, &area);
@@ -85,21 +82,25 @@ Capture capture(HWND control)
 
 }  // namespace
 
-std::string nameOf(BoxIcon icon)
-{
+std::string nameOf(BoxIcon icon) {
     switch (icon) {
-    case BoxIcon::None: return "no icon";
-    case BoxIcon::Critical: return "critical";
-    case BoxIcon::Question: return "question";
-    case BoxIcon::Exclamation: return "exclamation";
-    case BoxIcon::Information: return "information";
-    case BoxIcon::Unrecognised: return "unrecognised icon";
+        case BoxIcon::None:
+            return "no icon";
+        case BoxIcon::Critical:
+            return "critical";
+        case BoxIcon::Question:
+            return "question";
+        case BoxIcon::Exclamation:
+            return "exclamation";
+        case BoxIcon::Information:
+            return "information";
+        case BoxIcon::Unrecognised:
+            return "unrecognised icon";
     }
     return "?";
 }
 
-BoxIcon iconOfMessageBox(HWND box)
-{
+BoxIcon iconOfMessageBox(HWND box) {
     HWND control = iconControl(box);
     if (!control) return BoxIcon::None;
     DWORD_PTR icon = 0;

@@ -7,8 +7,7 @@
 
 namespace support {
 
-std::optional<std::string> readBytes(const std::wstring& path)
-{
+std::optional<std::string> readBytes(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -17,17 +16,17 @@ std::optional<std::string> readBytes(const std::wstring& path)
     if (GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30)) {
         std::string data(static_cast<size_t>(size.QuadPart), '\0');
         DWORD got = 0;
-        if (data.empty() ||
-            (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) && got == data.size()))
+        if (data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&
+                             got == data.size()))
             bytes = std::move(data);
     }
     CloseHandle(file);
     return bytes;
 }
 
-bool writeBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+bool writeBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -35,16 +34,16 @@ bool writeBytes(const std::wstring& path, const std::string& bytes)
     return ok && written == bytes.size();
 }
 
-bool fileExists(const std::wstring& path)
-{
+bool fileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool pathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool pathExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-std::vector<std::wstring> folderEntries(const std::wstring& folder)
-{
+std::vector<std::wstring> folderEntries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -58,16 +57,14 @@ std::vector<std::wstring> folderEntries(const std::wstring& folder)
     return names;
 }
 
-bool copyFile(const std::wstring& from, const std::wstring& to)
-{
+bool copyFile(const std::wstring& from, const std::wstring& to) {
     if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) return false;
     const DWORD attributes = GetFileAttributesW(to.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
-bool makeFolders(const std::wstring& folder)
-{
+bool makeFolders(const std::wstring& folder) {
     if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS) return true;
@@ -77,8 +74,7 @@ bool makeFolders(const std::wstring& folder)
     return makeFolders(folder.substr(0, cut)) && CreateDirectoryW(folder.c_str(), nullptr);
 }
 
-bool removeTree(const std::wstring& folder)
-{
+bool removeTree(const std::wstring& folder) {
     for (const std::wstring& name : folderEntries(folder)) {
         const std::wstring path = folder + L"\\" + name;
         const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -94,12 +90,12 @@ bool removeTree(const std::wstring& folder)
     return GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-TempFolder::TempFolder(const std::wstring& prefix, const std::wstring& leaf)
-{
+TempFolder::TempFolder(const std::wstring& prefix, const std::wstring& leaf) {
     static std::atomic<unsigned> counter{0};
     wchar_t temp[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring base = std::wstring(temp, length) + prefix + L" " + std::to_wstring(GetCurrentProcessId());
+    const std::wstring base =
+        std::wstring(temp, length) + prefix + L" " + std::to_wstring(GetCurrentProcessId());
     for (unsigned attempt = 0; attempt < 1000 && !made_; ++attempt) {
         root_ = base + L"-" + std::to_wstring(++counter);
         made_ = CreateDirectoryW(root_.c_str(), nullptr) != FALSE;
@@ -108,8 +104,7 @@ TempFolder::TempFolder(const std::wstring& prefix, const std::wstring& leaf)
     if (made_ && !leaf.empty()) made_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
 }
 
-TempFolder::~TempFolder()
-{
+TempFolder::~TempFolder() {
     if (!root_.empty()) removeTree(root_);
 }
 

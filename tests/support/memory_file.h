@@ -22,12 +22,12 @@ public:
     // Any contiguous container of single bytes: std::string, std::vector<char> or <uint8_t>; never
     // a temporary one.
     template <typename Bytes>
-        requires(sizeof(*std::declval<const Bytes&>().data()) == 1)
-    explicit MemoryFile(const Bytes& bytes, std::uint64_t zeroBytes = 0)
+    requires(sizeof(*std::declval<const Bytes&>().data()) ==
+             1) explicit MemoryFile(const Bytes& bytes, std::uint64_t zeroBytes = 0)
         : MemoryFile(bytes.data(), bytes.size(), zeroBytes) {}
     template <typename Bytes>
-        requires(sizeof(*std::declval<const Bytes&>().data()) == 1)
-    explicit MemoryFile(const Bytes&& bytes, std::uint64_t zeroBytes = 0) = delete;
+    requires(sizeof(*std::declval<const Bytes&>().data()) ==
+             1) explicit MemoryFile(const Bytes&& bytes, std::uint64_t zeroBytes = 0) = delete;
     MemoryFile(const MemoryFile&) = delete;
     MemoryFile& operator=(const MemoryFile&) = delete;
 
@@ -40,7 +40,7 @@ public:
 
     std::uint64_t reads = 0;
     std::uint64_t bytesRead = 0;
-    std::uint64_t refused = 0;   // reads asked past the end
+    std::uint64_t refused = 0;  // reads asked past the end
 
 private:
     const std::uint8_t* data_;

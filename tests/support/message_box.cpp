@@ -7,27 +7,41 @@
 
 namespace support {
 
-std::string namesOf(const std::vector<int>& buttons)
-{
+std::string namesOf(const std::vector<int>& buttons) {
     std::string names;
     for (int id : buttons) {
         if (!names.empty()) names += "/";
         switch (id) {
-        case IDOK: names += "OK"; break;
-        case IDCANCEL: names += "Cancel"; break;
-        case IDABORT: names += "Abort"; break;
-        case IDRETRY: names += "Retry"; break;
-        case IDIGNORE: names += "Ignore"; break;
-        case IDYES: names += "Yes"; break;
-        case IDNO: names += "No"; break;
-        default: names += "id " + std::to_string(id); break;
+            case IDOK:
+                names += "OK";
+                break;
+            case IDCANCEL:
+                names += "Cancel";
+                break;
+            case IDABORT:
+                names += "Abort";
+                break;
+            case IDRETRY:
+                names += "Retry";
+                break;
+            case IDIGNORE:
+                names += "Ignore";
+                break;
+            case IDYES:
+                names += "Yes";
+                break;
+            case IDNO:
+                names += "No";
+                break;
+            default:
+                names += "id " + std::to_string(id);
+                break;
         }
     }
     return names.empty() ? "(none)" : names;
 }
 
-bool waitForMessageBox(DWORD processId, MessageBoxSeen& box, DWORD timeoutMs)
-{
+bool waitForMessageBox(DWORD processId, MessageBoxSeen& box, DWORD timeoutMs) {
     HWND found = nullptr;
     if (!waitUntil(
             [&] {
@@ -49,8 +63,7 @@ bool waitForMessageBox(DWORD processId, MessageBoxSeen& box, DWORD timeoutMs)
     return true;
 }
 
-bool answerMessageBox(const MessageBoxSeen& box, int buttonId, DWORD timeoutMs)
-{
+bool answerMessageBox(const MessageBoxSeen& box, int buttonId, DWORD timeoutMs) {
     HWND button = GetDlgItem(box.window, buttonId);
     if (!button) return false;
     postClick(button);

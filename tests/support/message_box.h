@@ -13,9 +13,9 @@ namespace support {
 struct MessageBoxSeen {
     HWND window = nullptr;
     std::wstring title;
-    std::wstring text;            // the static with id 0xFFFF
+    std::wstring text;  // the static with id 0xFFFF
     BoxIcon icon = BoxIcon::None;
-    std::vector<int> buttons;     // ids of the visible buttons, ascending (IDOK, IDYES, IDNO...)
+    std::vector<int> buttons;  // ids of the visible buttons, ascending (IDOK, IDYES, IDNO...)
 };
 
 // "OK", "Yes/No", ... for the ids in an assertion's message.

@@ -35,7 +35,9 @@ public:
     platform::Text programFolder() override { return {}; }
     std::uintptr_t instanceHandle() override { return 0; }
     platform::Text fromCodePage(std::uint32_t, const std::string&) override { return {}; }
-    platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest&) override { return {false, {}}; }
+    platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest&) override {
+        return {false, {}};
+    }
 
     bool fileHeldOpen(const platform::Text&) override { return false; }
     std::uint64_t fileSize(const platform::Text&) override { return 0; }

@@ -9,8 +9,7 @@
 namespace support {
 namespace {
 
-std::wstring upper(std::wstring text)
-{
+std::wstring upper(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(towupper(c));
     return text;
 }
@@ -19,14 +18,13 @@ std::wstring nameOf(const std::wstring& entry) { return upper(entry.substr(0, en
 
 // The caller's environment with the extra variables replacing any of the same name, sorted by
 // name as Windows expects, as a double-NUL-terminated block. Names like "=C:" start with '='.
-std::wstring environmentBlock(const Environment& extra)
-{
+std::wstring environmentBlock(const Environment& extra) {
     std::vector<std::wstring> entries;
     if (wchar_t* block = GetEnvironmentStringsW()) {
         for (const wchar_t* p = block; *p; p += std::wcslen(p) + 1) {
             const std::wstring entry = p;
-            const bool replaced = std::any_of(extra.begin(), extra.end(),
-                                              [&](const auto& kv) { return upper(kv.first) == nameOf(entry); });
+            const bool replaced = std::any_of(
+                extra.begin(), extra.end(), [&](const auto& kv) { return upper(kv.first) == nameOf(entry); });
             if (!replaced) entries.push_back(entry);
         }
         FreeEnvironmentStringsW(block);
@@ -40,8 +38,7 @@ std::wstring environmentBlock(const Environment& extra)
 }
 
 // Reads a pipe to its end (the child closed it, or died).
-void drain(HANDLE pipe, std::string* into)
-{
+void drain(HANDLE pipe, std::string* into) {
     char buffer[4096];
     DWORD n = 0;
     while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) into->append(buffer, n);
@@ -54,15 +51,13 @@ struct Process::Output {
     std::thread outReader, errReader;
     std::string out, err;
 
-    void join()
-    {
+    void join() {
         if (outReader.joinable()) outReader.join();
         if (errReader.joinable()) errReader.join();
     }
 };
 
-std::wstring commandLineOf(const Launch& launch)
-{
+std::wstring commandLineOf(const Launch& launch) {
     std::wstring line = L"\"" + launch.exe + L"\"";
     return launch.arguments.empty() ? line : line + L" " + launch.arguments;
 }
@@ -71,8 +66,7 @@ Process::Process() = default;
 
 Process::Process(Process&& other) noexcept { *this = std::move(other); }
 
-Process& Process::operator=(Process&& other) noexcept
-{
+Process& Process::operator=(Process&& other) noexcept {
     std::swap(handle_, other.handle_);
     std::swap(id_, other.id_);
     std::swap(error_, other.error_);
@@ -80,8 +74,7 @@ Process& Process::operator=(Process&& other) noexcept
     return *this;
 }
 
-Process::~Process()
-{
+Process::~Process() {
     if (output_) {
         kill();  // the readers end only when the child's ends of the pipes close
         output_->join();
@@ -89,8 +82,7 @@ Process::~Process()
     if (handle_) CloseHandle(handle_);
 }
 
-bool Process::start(const Launch& launch)
-{
+bool Process::start(const Launch& launch) {
     std::wstring commandLine = commandLineOf(launch);
     std::wstring environment = environmentBlock(launch.environment);
     STARTUPINFOW startup{};
@@ -98,7 +90,8 @@ bool Process::start(const Launch& launch)
     HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
     if (launch.captureOutput) {
         SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-        if (!CreatePipe(&outRead, &outWrite, &inheritable, 0) || !CreatePipe(&errRead, &errWrite, &inheritable, 0)) {
+        if (!CreatePipe(&outRead, &outWrite, &inheritable, 0) ||
+            !CreatePipe(&errRead, &errWrite, &inheritable, 0)) {
             error_ = GetLastError();
             for (HANDLE h : {outRead, outWrite, errRead, errWrite})
                 if (h) CloseHandle(h);
@@ -113,10 +106,10 @@ bool Process::start(const Launch& launch)
     }
     PROCESS_INFORMATION info{};
     SetLastError(0);
-    const BOOL created = CreateProcessW(launch.exe.c_str(), commandLine.data(), nullptr, nullptr,
-                                        launch.captureOutput, launch.flags | CREATE_UNICODE_ENVIRONMENT,
-                                        environment.data(), launch.folder.empty() ? nullptr : launch.folder.c_str(),
-                                        &startup, &info);
+    const BOOL created =
+        CreateProcessW(launch.exe.c_str(), commandLine.data(), nullptr, nullptr, launch.captureOutput,
+                       launch.flags | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                       launch.folder.empty() ? nullptr : launch.folder.c_str(), &startup, &info);
     error_ = created ? 0 : GetLastError();
     if (launch.captureOutput) {
         CloseHandle(outWrite);  // the child holds its own copies; the readers see the end when it exits
@@ -135,43 +128,37 @@ bool Process::start(const Launch& launch)
 
 bool Process::running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
 
-bool Process::waitForExit(DWORD timeoutMs) const
-{
+bool Process::waitForExit(DWORD timeoutMs) const {
     return handle_ && WaitForSingleObject(handle_, timeoutMs) == WAIT_OBJECT_0;
 }
 
-DWORD Process::exitCode() const
-{
+DWORD Process::exitCode() const {
     DWORD code = STILL_ACTIVE;
     if (handle_) GetExitCodeProcess(handle_, &code);
     return code;
 }
 
-void Process::kill()
-{
+void Process::kill() {
     if (!running()) return;
     TerminateProcess(handle_, 1);
     WaitForSingleObject(handle_, 5000);
 }
 
-const std::string& Process::out()
-{
+const std::string& Process::out() {
     static const std::string none;
     if (!output_) return none;
     output_->join();
     return output_->out;
 }
 
-const std::string& Process::err()
-{
+const std::string& Process::err() {
     static const std::string none;
     if (!output_) return none;
     output_->join();
     return output_->err;
 }
 
-Finished runToEnd(const Launch& launch, DWORD timeoutMs)
-{
+Finished runToEnd(const Launch& launch, DWORD timeoutMs) {
     Process process;
     Finished finished;
     finished.started = process.start(launch);
@@ -185,8 +172,7 @@ Finished runToEnd(const Launch& launch, DWORD timeoutMs)
     return finished;
 }
 
-std::vector<DWORD> childProcesses(DWORD parentId, const std::wstring& exeName)
-{
+std::vector<DWORD> childProcesses(DWORD parentId, const std::wstring& exeName) {
     std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return ids;
@@ -199,8 +185,7 @@ std::vector<DWORD> childProcesses(DWORD parentId, const std::wstring& exeName)
     return ids;
 }
 
-void killProcess(DWORD id)
-{
+void killProcess(DWORD id) {
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
     if (!process) return;
     TerminateProcess(process, 1);

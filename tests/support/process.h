@@ -16,11 +16,11 @@ using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
 
 struct Launch {
     std::wstring exe;
-    std::wstring arguments;        // after "<exe>" on the command line
-    std::wstring folder;           // its current folder; empty: the caller's
-    Environment environment;       // extra variables
-    bool captureOutput = false;    // stdout and stderr into pipes, read to their end (see out())
-    DWORD flags = 0;               // more CreateProcessW flags, such as CREATE_NO_WINDOW
+    std::wstring arguments;      // after "<exe>" on the command line
+    std::wstring folder;         // its current folder; empty: the caller's
+    Environment environment;     // extra variables
+    bool captureOutput = false;  // stdout and stderr into pipes, read to their end (see out())
+    DWORD flags = 0;             // more CreateProcessW flags, such as CREATE_NO_WINDOW
 };
 
 // "<exe>" followed by the arguments, as the program reads its command line.

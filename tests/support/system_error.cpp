@@ -2,23 +2,22 @@
 
 namespace support {
 
-SystemError systemError(DWORD number)
-{
+SystemError systemError(DWORD number) {
     SystemError error{number, {}};
     wchar_t* text = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, number, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        number, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     if (length && text) error.description.assign(text, length);
     LocalFree(text);
     while (!error.description.empty() &&
-           (error.description.back() == L'\r' || error.description.back() == L'\n' || error.description.back() == L' '))
+           (error.description.back() == L'\r' || error.description.back() == L'\n' ||
+            error.description.back() == L' '))
         error.description.pop_back();
     return error;
 }
 
-SystemError errorOfMove(const std::wstring& from, const std::wstring& to)
-{
+SystemError errorOfMove(const std::wstring& from, const std::wstring& to) {
     SetLastError(0xdeadbeef);
     if (MoveFileW(from.c_str(), to.c_str())) return SystemError{};
     return systemError(GetLastError());

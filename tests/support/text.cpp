@@ -4,8 +4,7 @@
 
 namespace support {
 
-std::string utf8(std::wstring_view text)
-{
+std::string utf8(std::wstring_view text) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
@@ -14,8 +13,7 @@ std::string utf8(std::wstring_view text)
     return out;
 }
 
-std::wstring utf16(std::string_view text)
-{
+std::wstring utf16(std::string_view text) {
     if (text.empty()) return {};
     const int length = static_cast<int>(text.size());
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
@@ -24,8 +22,7 @@ std::wstring utf16(std::string_view text)
     return out;
 }
 
-std::wstring windowsPathOf(std::string_view linuxPath)
-{
+std::wstring windowsPathOf(std::string_view linuxPath) {
     std::wstring path = L"Z:" + utf16(linuxPath);
     for (wchar_t& c : path)
         if (c == L'/') c = L'\\';
@@ -33,9 +30,6 @@ std::wstring windowsPathOf(std::string_view linuxPath)
     return path;
 }
 
-std::wstring joinPath(const std::wstring& folder, const std::wstring& name)
-{
-    return folder + L"\\" + name;
-}
+std::wstring joinPath(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }
 
 }  // namespace support

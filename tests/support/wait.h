@@ -10,8 +10,7 @@ constexpr DWORD kWaitMs = 20000;
 
 // Calls done() every pollMs until it is true (returns true) or timeoutMs have passed (false).
 template <class Done>
-bool waitUntil(Done done, DWORD timeoutMs = kWaitMs, DWORD pollMs = 20)
-{
+bool waitUntil(Done done, DWORD timeoutMs = kWaitMs, DWORD pollMs = 20) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         if (done()) return true;

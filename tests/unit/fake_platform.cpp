@@ -126,7 +126,8 @@ bool Platform::fileExists(const Text& path) {
 void Platform::moveFile(const Text& source, const Text& destination) {
     enter("moveFile");
     if (files.count(source) == 0) throw platform::RuntimeError{2, u"指定されたファイルが見つかりません。"};
-    if (files.count(destination) != 0) throw platform::RuntimeError{183, u"既に存在するファイルを作成することはできません。"};
+    if (files.count(destination) != 0)
+        throw platform::RuntimeError{183, u"既に存在するファイルを作成することはできません。"};
     files[destination] = files[source];
     files.erase(source);
     moves.emplace_back(source, destination);
@@ -136,7 +137,7 @@ std::unique_ptr<platform::ReadOnlyFile> Platform::openForReading(const Text& pat
     enter("openForReading");
     const auto file = files.find(path);
     if (file == files.end()) return nullptr;
-    return support::MemoryFile::copyOf(file->second);   // the content as it was when opened
+    return support::MemoryFile::copyOf(file->second);  // the content as it was when opened
 }
 
 std::unique_ptr<platform::ChildProcess> Platform::launchMinimizedFocus(const Text& commandLine) {

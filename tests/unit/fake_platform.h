@@ -3,7 +3,7 @@
 // live in a map. What the program never calls is left to the do-nothing services it builds on.
 #pragma once
 
-#include "support/text_printer.h"   // before anything else that could include GoogleTest
+#include "support/text_printer.h"  // before anything else that could include GoogleTest
 
 #include <deque>
 #include <functional>
@@ -30,7 +30,7 @@ struct Box {
     std::int32_t flags;
     std::optional<Text> title;
 };
-void PrintTo(const Box& box, std::ostream* os);   // for failed assertions
+void PrintTo(const Box& box, std::ostream* os);  // for failed assertions
 
 class Platform : public support::NullServices {
 public:
@@ -48,9 +48,9 @@ public:
     std::map<platform::TextField, Text> fields;
     Text log() { return fields[platform::TextField::Msg]; }
     std::vector<Text> logLines();
-    std::function<void()> onEvents;               // runs inside processPendingEvents
+    std::function<void()> onEvents;  // runs inside processPendingEvents
     std::vector<Box> boxes;
-    std::deque<std::int32_t> answers;             // message box answers; 1 (OK) when empty
+    std::deque<std::int32_t> answers;  // message box answers; 1 (OK) when empty
     std::vector<platform::OpenFileRequest> dialogs;
     std::optional<platform::OpenFileResult> dialogAnswer;
     bool unloaded = false;
@@ -60,14 +60,14 @@ public:
     void processPendingEvents() override;
     std::int32_t messageBox(const Text& text, std::int32_t flags, const Text* title) override;
     platform::OpenFileResult getOpenFileName(const platform::OpenFileRequest& request) override;
-    platform::WindowHandle mainWindowHandle() override;   // 0x50A2
+    platform::WindowHandle mainWindowHandle() override;  // 0x50A2
     void unloadMainWindow() override;
     // Throws ProgramEnded.
     [[noreturn]] void endProgram() override;
 
     // --- files: a map of path to content, and the moves made in it
     std::map<Text, std::string> files;
-    std::vector<std::pair<Text, Text>> moves;     // (from, to)
+    std::vector<std::pair<Text, Text>> moves;  // (from, to)
     int liveFileSystems = 0;
 
     std::unique_ptr<platform::FileSystem> createFileSystem() override;
@@ -77,17 +77,17 @@ public:
     std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path);
 
     // --- the compactor: launched, waited for, and the copy it leaves under -dest:
-    std::vector<Text> launches;                   // command lines
-    int compactorRounds = 2;                      // waits before the compactor ends
-    bool compactorWrites = true;                  // it leaves its copy under -dest:
+    std::vector<Text> launches;   // command lines
+    int compactorRounds = 2;      // waits before the compactor ends
+    bool compactorWrites = true;  // it leaves its copy under -dest:
     // What it writes there, from the source's content: by default the source with one more
     // page, which no table names, so the copy reads as the same database and still differs.
     std::function<std::string(const std::string&)> compactorOutput = [](const std::string& source) {
         return source + std::string(4096, '\0');
     };
-    std::uint32_t exitCode = 0;                   // the compactor's code once it has ended
-    bool openFails = false;                       // openProcess returns 0
-    std::uint32_t lastAccess = 0;                 // what the last openProcess asked for
+    std::uint32_t exitCode = 0;    // the compactor's code once it has ended
+    bool openFails = false;        // openProcess returns 0
+    std::uint32_t lastAccess = 0;  // what the last openProcess asked for
     bool lastInherit = false;
     int liveChildren = 0;
 
@@ -110,17 +110,17 @@ public:
 
     platform::LocalTime localTime() override;
     Text programFolder() override;
-    std::uintptr_t instanceHandle() override;   // 0x400000
+    std::uintptr_t instanceHandle() override;  // 0x400000
     // Single bytes as the code points of the same value (as code page 1252 does for ASCII).
     Text fromCodePage(std::uint32_t codePage, const std::string& bytes) override;
 
     // --- a database in a shared folder: who holds it, room beside it, what is carried over
-    std::set<Text> heldOpen;                      // files another program has open
-    std::uint64_t freeBytes = 1ull << 40;         // on every volume
-    std::vector<std::pair<Text, Text>> carried;   // (from, to) of each copy* call
+    std::set<Text> heldOpen;                     // files another program has open
+    std::uint64_t freeBytes = 1ull << 40;        // on every volume
+    std::vector<std::pair<Text, Text>> carried;  // (from, to) of each copy* call
 
     bool fileHeldOpen(const Text& path) override;
-    std::uint64_t fileSize(const Text& path) override;   // the content's length
+    std::uint64_t fileSize(const Text& path) override;  // the content's length
     std::uint64_t freeSpaceBeside(const Text& path) override;
     void copyAccessList(const Text& from, const Text& to) override;
     void copyCreationTime(const Text& from, const Text& to) override;

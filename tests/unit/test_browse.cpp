@@ -18,8 +18,8 @@ Text nul(const char16_t* s) { return Text(s) + u'\0'; }
 
 TEST(OpenFileFilter, CallersPairComesFirstOnlyWhenItHasAPattern) {
     EXPECT_EQ(mdlFunctionStandard::openFileFilter(u"*.mdb", u"MDBファイル(.mdb)"),
-              nul(u"MDBファイル(.mdb)(*.mdb)") + nul(u"*.mdb") + nul(u"すべてのファイル(*.*)") +
-                  nul(u"*.*") + u'\0');
+              nul(u"MDBファイル(.mdb)(*.mdb)") + nul(u"*.mdb") + nul(u"すべてのファイル(*.*)") + nul(u"*.*") +
+                  u'\0');
     EXPECT_EQ(mdlFunctionStandard::openFileFilter(u"", u"ignored"),
               nul(u"すべてのファイル(*.*)") + nul(u"*.*") + u'\0');
 }
@@ -36,7 +36,8 @@ TEST(OpenFile, FillsTheRecordAndWritesTheDefaultTitleBack) {
     EXPECT_EQ(r.structSize, 76u);
     EXPECT_EQ(r.owner, 0x1Fu);
     EXPECT_EQ(r.instance, 0x400000u);
-    EXPECT_EQ(r.filter, nul(u"テキスト(*.txt)") + nul(u"*.txt") + nul(u"すべてのファイル(*.*)") + nul(u"*.*") + u'\0');
+    EXPECT_EQ(r.filter,
+              nul(u"テキスト(*.txt)") + nul(u"*.txt") + nul(u"すべてのファイル(*.*)") + nul(u"*.*") + u'\0');
     EXPECT_EQ(r.filterIndex, 1u);
     EXPECT_EQ(r.maxFile, 256u);
     EXPECT_EQ(r.maxFileTitle, 256u);

@@ -13,18 +13,18 @@ using namespace fake::run;
 
 namespace {
 
-
 const Text kUnreadable = kAfter + u"はデータベースとして読み取れません。ファイル名は変更していません。";
 const Text kDiffers = u"修復後のファイルは修復前と次の点が異なります。\r\n\r\n";
 const Text kQuestion = u"\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
-const Text kExitWhole = u"JetComp.exeが終了コード1で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n";
+const Text kExitWhole =
+    u"JetComp.exeが終了コード1で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n";
 const Text kExitRefused = u"JetComp.exeが終了コード1で終了しました。ファイル名は変更していません。";
 const Text kDone = u"終了しました。";
 
-const std::string kCodes = fake::testDatabase("testIndexCodesV1997.mdb");   // 29 tables
-const std::string kIndex = fake::testDatabase("indexTestV1997.mdb");        // Table1 4, Table2 3, Table3 4
-const std::string kSmall = fake::testDatabase("jet3-testV1997.mdb");        // Table1 2, Table2-4 empty
-const std::string kDeleted = fake::testDatabase("delTestV1997.mdb");        // Table 2
+const std::string kCodes = fake::testDatabase("testIndexCodesV1997.mdb");  // 29 tables
+const std::string kIndex = fake::testDatabase("indexTestV1997.mdb");       // Table1 4, Table2 3, Table3 4
+const std::string kSmall = fake::testDatabase("jet3-testV1997.mdb");       // Table1 2, Table2-4 empty
+const std::string kDeleted = fake::testDatabase("delTestV1997.mdb");       // Table 2
 const std::string kJet4 = fake::testDatabase("jet4-compIndexTestV2000.mdb");
 // The same file with one table named as the compactor names the table of what it met.
 const std::string kCodesWithErrors = fake::renamed(kCodes, "Table12_asc_desc", "MSysCompactError");
@@ -36,8 +36,8 @@ struct Row {
     std::string original;
     std::function<std::string(const std::string&)> copy;
     std::uint32_t exitCode;
-    std::int32_t answer;               // to the question, when one is asked
-    std::vector<Text> boxes;           // every message shown, in order
+    std::int32_t answer;      // to the question, when one is asked
+    std::vector<Text> boxes;  // every message shown, in order
     std::vector<std::int32_t> flags;
     bool swapped;
 };
@@ -45,10 +45,13 @@ struct Row {
 TEST(CopyCheck, EachWayTheCopyFallsShort) {
     const Text missing = u"テーブル「Table12_asc_desc」がありません。\r\n";
     Text manyMissing = kDiffers;
-    for (const char16_t* name : {u"Table1", u"Table1_desc", u"Table10", u"Table10_desc", u"Table11", u"Table12",
-                                 u"Table12_asc_desc", u"Table12_desc_asc", u"Table12_desc_desc", u"Table13"})
+    for (const char16_t* name :
+         {u"Table1", u"Table1_desc", u"Table10", u"Table10_desc", u"Table11", u"Table12", u"Table12_asc_desc",
+          u"Table12_desc_asc", u"Table12_desc_desc", u"Table13"})
         manyMissing += u"テーブル「" + Text(name) + u"」がありません。\r\n";
     manyMissing += u"ほか19件\r\n" + kQuestion;
+    // one case a row
+    // clang-format off
     const Row rows[] = {
         {"a healthy copy", kJet4, same, 0, 0, {kDone}, {64}, true},
         {"no database at all", kDeleted, [](const std::string&) { return std::string("not a database"); },
@@ -82,6 +85,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
         {"exit code 1, unreadable original", "damaged", [](const std::string&) { return kJet4; }, 1, 6,
          {kExitRefused}, {16}, false},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         fake::Platform p;

@@ -10,7 +10,7 @@ namespace fake {
 std::string testDatabase(const std::string& name) {
     std::string folder = HARBEK_TESTDATA_DIR;
 #ifdef _WIN32
-    if (!folder.empty() && folder[0] == '/') folder = "Z:" + folder;   // a Unix path, under Wine
+    if (!folder.empty() && folder[0] == '/') folder = "Z:" + folder;  // a Unix path, under Wine
 #endif
     std::ifstream in(folder + "/" + name, std::ios::binary);
     std::ostringstream bytes;

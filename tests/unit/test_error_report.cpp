@@ -66,8 +66,10 @@ TEST(ErrorReport, ModesChooseTheClosingSentenceFlagsAndAnswer) {
         bool result;
     };
     const Row rows[] = {
-        {0, u"処理を続けます。", 16, 6, false}, {1, u"処理を中断します。", 16, 6, false},
-        {2, u"処理を続けますか？", 20, 6, true}, {2, u"処理を続けますか？", 20, 7, false},
+        {0, u"処理を続けます。", 16, 6, false},
+        {1, u"処理を中断します。", 16, 6, false},
+        {2, u"処理を続けますか？", 20, 6, true},
+        {2, u"処理を続けますか？", 20, 7, false},
         {5, u"", 16, 6, false},
     };
     for (const Row& row : rows) {
@@ -91,13 +93,13 @@ TEST(ErrorReport, ItsOwnFailureShowsOnePlainBoxWithTheNewError) {
     ASSERT_EQ(p.boxes.size(), 1u);
     EXPECT_EQ(p.boxes[0].text, u"gErrMsgでエラーが発生しました5アクセスが拒否されました。");
     EXPECT_EQ(p.boxes[0].flags, 0);
-    EXPECT_FALSE(p.boxes[0].title.has_value());   // the platform shows the application title
+    EXPECT_FALSE(p.boxes[0].title.has_value());  // the platform shows the application title
 }
 
 TEST(ErrorReport, AFailingPlainBoxDoesNotLoop) {
     fake::Platform p;
-    p.failOn("messageBox", 1);   // inside the report
-    p.failOn("messageBox", 2);   // inside its trap
+    p.failOn("messageBox", 1);  // inside the report
+    p.failOn("messageBox", 2);  // inside its trap
     EXPECT_FALSE(reportOf(p, u"mLog", 1, {53, u"d", 10}));
     EXPECT_EQ(p.count("messageBox"), 2);
 }

@@ -27,8 +27,9 @@ TEST(Log, FailuresAreReportedAtTheirLineAndTheCallerGoesOn) {
         const char* operation;
         const char16_t* location;
     };
-    for (const Row& row : {Row{"setText(fldMsg)", u"位置： 10\r\n"}, Row{"readText(fldMsg)", u"位置： 10\r\n"},
-                           Row{"processPendingEvents", u"位置： 20\r\n"}}) {
+    for (const Row& row :
+         {Row{"setText(fldMsg)", u"位置： 10\r\n"}, Row{"readText(fldMsg)", u"位置： 10\r\n"},
+          Row{"processPendingEvents", u"位置： 20\r\n"}}) {
         SCOPED_TRACE(row.operation);
         fake::Platform p;
         p.failOn(row.operation);
@@ -41,7 +42,8 @@ TEST(Log, FailuresAreReportedAtTheirLineAndTheCallerGoesOn) {
 }
 
 TEST(SplitPath, SplitsAfterTheLastSeparatorOfEitherWidth) {
-    const std::tuple<Text, Text, Text> rows[] = {   // path, folder part, file part
+    const std::tuple<Text, Text, Text> rows[] = {
+        // path, folder part, file part
         {u"C:\\data\\sales.mdb", u"C:\\data\\", u"sales.mdb"},
         {u"sales.mdb", u"", u"sales.mdb"},
         {u"", u"", u""},
@@ -49,7 +51,7 @@ TEST(SplitPath, SplitsAfterTheLastSeparatorOfEitherWidth) {
         {u"C:＼データ＼売上.mdb", u"C:＼データ＼", u"売上.mdb"},
         {u"C:\\a＼b\\c.mdb", u"C:\\a＼b\\", u"c.mdb"},
         {u"C:\\a\\b＼c.mdb", u"C:\\a\\b＼", u"c.mdb"},
-        {u"C:/data/sales.mdb", u"", u"C:/data/sales.mdb"},       // "/" is not a separator here
+        {u"C:/data/sales.mdb", u"", u"C:/data/sales.mdb"},  // "/" is not a separator here
         {u"\\\\server\\share\\x.mdb", u"\\\\server\\share\\", u"x.mdb"},
         {u"C:\\data\\売上\U0001F600.mdb", u"C:\\data\\", u"売上\U0001F600.mdb"},
     };

@@ -38,7 +38,7 @@ TEST(MessagePresets, EachKindShowsItsDefaultsAndWritesThemBack) {
         ASSERT_EQ(p.boxes.size(), 1u);
         EXPECT_EQ(p.boxes[0].text, row.text);
         EXPECT_EQ(p.boxes[0].flags, row.flags);
-        ASSERT_TRUE(p.boxes[0].title.has_value());   // an empty title is still passed as a title
+        ASSERT_TRUE(p.boxes[0].title.has_value());  // an empty title is still passed as a title
         EXPECT_EQ(*p.boxes[0].title, row.title);
         EXPECT_EQ(message, row.text);
         EXPECT_EQ(title, row.title);
@@ -70,11 +70,11 @@ TEST(MessagePresets, GivenTextsAreKept) {
 TEST(MessagePresets, AFailedBoxIsReportedAndTheResultStaysFalse) {
     fake::Platform p;
     p.failOn("messageBox", 1);
-    p.answers = {6};   // would be Yes, but it goes to the report's box
+    p.answers = {6};  // would be Yes, but it goes to the report's box
     std::int32_t kind = 1;
     Text message, title;
     EXPECT_FALSE(gMsgbox(kind, message, title));
-    ASSERT_EQ(p.boxes.size(), 1u);   // the box that failed never showed
+    ASSERT_EQ(p.boxes.size(), 1u);  // the box that failed never showed
     const fake::Box& report = p.boxes[0];
     EXPECT_EQ(report.flags, 16);
     EXPECT_EQ(*report.title, u"エラーが発生しました");

@@ -49,13 +49,14 @@ protected:
 
 TEST_F(RepairRun, SwapsTheCompactedCopyInAndEndsTheProgram) {
     EXPECT_TRUE(run());
-    EXPECT_EQ(p.logLines(), (std::vector<Text>{u"開始:09:05:03", u"MDBファイルの存在:OK",
-                                               u"Jetcomp.exeの存在:OK", u"最適化実行中",
-                                               u"修復前のファイル名を変更", u"修復後のファイル名を変更",
-                                               u"完了:09:05:03"}));
+    EXPECT_EQ(p.logLines(),
+              (std::vector<Text>{u"開始:09:05:03", u"MDBファイルの存在:OK", u"Jetcomp.exeの存在:OK",
+                                 u"最適化実行中", u"修復前のファイル名を変更", u"修復後のファイル名を変更",
+                                 u"完了:09:05:03"}));
     ASSERT_EQ(p.launches.size(), 1u);
-    EXPECT_EQ(p.launches[0], u"\"C:\\Program Files\\Harbek\\JetComp.exe\" -src:\"C:\\data\\sales.mdb\""
-                             u" -dest:\"C:\\data\\_AfterRepair20261207090503sales.mdb\"");
+    EXPECT_EQ(p.launches[0],
+              u"\"C:\\Program Files\\Harbek\\JetComp.exe\" -src:\"C:\\data\\sales.mdb\""
+              u" -dest:\"C:\\data\\_AfterRepair20261207090503sales.mdb\"");
     EXPECT_EQ(p.files, (std::map<Text, std::string>{
                            {kSource, kCompacted}, {kBefore, kOriginal}, {kCompactor, "exe"}}));
     ASSERT_EQ(p.boxes.size(), 1u);
@@ -171,7 +172,7 @@ TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
         q.fields[TextField::MdbFile] = kSource;
         q.files[kSource] = kOriginal;
         q.files[kCompactor] = "exe";
-        q.exitCode = row.code;   // it still leaves a file, as a partial copy would
+        q.exitCode = row.code;  // it still leaves a file, as a partial copy would
         q.compactorOutput = [](const std::string& source) { return source.substr(0, 4096); };
         frmMain::cmdOk_Click();
         ASSERT_EQ(q.boxes.size(), 1u);
@@ -242,7 +243,7 @@ TEST_F(RepairRun, CancelOrTheCloseBoxDuringTheWaitEndsWithoutRenaming) {
 
 TEST_F(RepairRun, TheCloseBoxOutsideARunLetsTheWindowUnload) {
     EXPECT_TRUE(frmMain::queryClose());
-    EXPECT_FALSE(p.unloaded);   // the platform unloads it after the answer
+    EXPECT_FALSE(p.unloaded);  // the platform unloads it after the answer
 }
 
 // Each of the run's own operations failing: the report names cmdOk_Click and the step's line, the
@@ -267,8 +268,8 @@ TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
         {"launch", 1, 28, Files::Untouched},
         {"fileExists", 3, 28, Files::Untouched},
         {"fileExists", 4, 28, Files::CopyBeside},
-        {"openForReading", 1, 28, Files::CopyBeside},   // the copy, read before the swap
-        {"openForReading", 2, 28, Files::CopyBeside},   // the original, to compare
+        {"openForReading", 1, 28, Files::CopyBeside},  // the copy, read before the swap
+        {"openForReading", 2, 28, Files::CopyBeside},  // the original, to compare
         {"moveFile", 1, 30, Files::CopyBeside},
         {"moveFile", 2, 35, Files::SourceAtBackup},
         {"localTime", 3, 40, Files::Swapped},
@@ -290,17 +291,20 @@ TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
         EXPECT_FALSE(ended);
         ASSERT_FALSE(q.boxes.empty());
         const fake::Box& report = q.boxes.back();
-        EXPECT_EQ(report.text, u"プログラムの実行中にエラーが発生しました。\r\n場所： cmdOk_Click\r\n\r\n"
-                               u"番号： 75\r\n\r\n内容： パス名が無効です。\r\n\r\n位置： " +
-                                   fake::Text(1, u'0' + row.line / 10) + fake::Text(1, u'0' + row.line % 10) +
-                                   u"\r\n\r\n\r\n処理を中断します。");
+        EXPECT_EQ(report.text,
+                  u"プログラムの実行中にエラーが発生しました。\r\n場所： cmdOk_Click\r\n\r\n"
+                  u"番号： 75\r\n\r\n内容： パス名が無効です。\r\n\r\n位置： " +
+                      fake::Text(1, u'0' + row.line / 10) + fake::Text(1, u'0' + row.line % 10) +
+                      u"\r\n\r\n\r\n処理を中断します。");
         EXPECT_EQ(report.flags, 16);
         EXPECT_EQ(q.liveFileSystems, 0);
         EXPECT_EQ(q.liveChildren, 0);
         EXPECT_FALSE(frmMain::runUnderWay());
         std::map<Text, std::string> expected{{kCompactor, "exe"}};
         switch (row.files) {
-            case Files::Untouched: expected[kSource] = kOriginal; break;
+            case Files::Untouched:
+                expected[kSource] = kOriginal;
+                break;
             case Files::CopyBeside:
                 expected[kSource] = kOriginal;
                 expected[kAfter] = kCompacted;
@@ -327,7 +331,7 @@ TEST_F(RepairRun, FailuresInsideCalledRoutinesAreTheirsAndTheRunGoesOn) {
     const Row rows[] = {
         {"setText(fldMsg)", 1, u"場所： mLog\r\n"},
         {"processPendingEvents", 1, u"場所： mLog\r\n"},
-        {"processPendingEvents", 5, u"場所： gWatchShellEnd\r\n"},   // the wait's first round
+        {"processPendingEvents", 5, u"場所： gWatchShellEnd\r\n"},  // the wait's first round
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.operation);
@@ -359,7 +363,7 @@ TEST_F(RepairRun, AFailedStopMessageIsReportedByTheMessageRoutine) {
     p.files.erase(kSource);
     p.failOn("messageBox", 1);
     EXPECT_FALSE(run());
-    ASSERT_EQ(p.boxes.size(), 1u);   // the stop message itself failed to show
+    ASSERT_EQ(p.boxes.size(), 1u);  // the stop message itself failed to show
     EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： gMsgbox\r\n"));
     EXPECT_THAT(p.launches, testing::IsEmpty());
 }

@@ -33,11 +33,11 @@ bool run(fake::Platform& q, const Text& source, const std::string& bytes = kData
 TEST(SharedDatabase, InUseOrShortOfSpaceIsRefusedBeforeTheLaunch) {
     struct Row {
         const char* what;
-        Text source, lockFile;   // no lock file when empty
+        Text source, lockFile;  // no lock file when empty
         bool databaseHeld, lockHeld;
         std::string bytes;
         std::uint64_t freeBytes;
-        Text refusal;            // empty: the repair goes through
+        Text refusal;  // empty: the repair goes through
     };
     const Text ldb = u"C:\\data\\sales.ldb";
     const Row rows[] = {
@@ -77,7 +77,7 @@ TEST(SharedDatabase, InUseOrShortOfSpaceIsRefusedBeforeTheLaunch) {
             EXPECT_THAT(q.moves, testing::IsEmpty());
         }
         if (!row.lockFile.empty()) {
-            EXPECT_EQ(q.files[row.lockFile], "lock");   // never deleted
+            EXPECT_EQ(q.files[row.lockFile], "lock");  // never deleted
         }
     }
 }
@@ -114,8 +114,8 @@ TEST(SharedDatabase, FailuresAreReportedWhereTheyHappen) {
         EXPECT_EQ(run(q, kSource), row.ended);
         ASSERT_EQ(q.boxes.size(), row.ended ? 2u : 1u);
         EXPECT_EQ(q.boxes[0].text, u"プログラムの実行中にエラーが発生しました。\r\n場所： " + row.place +
-                                       u"\r\n\r\n番号： 75\r\n\r\n内容： パス名が無効です。\r\n\r\n位置： " + row.line +
-                                       u"\r\n\r\n\r\n" + row.closing);
+                                       u"\r\n\r\n番号： 75\r\n\r\n内容： パス名が無効です。\r\n\r\n位置： " +
+                                       row.line + u"\r\n\r\n\r\n" + row.closing);
         EXPECT_EQ(q.boxes[0].flags, 16);
         EXPECT_EQ(q.launches.size(), row.ended ? 1u : 0u);
         if (row.ended) {

@@ -23,11 +23,11 @@ void watch(fake::Platform& p, int rounds) {
 TEST(WatchShellEnd, BlocksBetweenPollsAndHandlesEventsEachRound) {
     fake::Platform p;
     watch(p, 3);
-    EXPECT_EQ(p.lastAccess, 0x100400u);   // query information + synchronize
+    EXPECT_EQ(p.lastAccess, 0x100400u);  // query information + synchronize
     EXPECT_TRUE(p.lastInherit);
     EXPECT_EQ(p.count("waitForProcessOrEvent"), 3);
     EXPECT_EQ(p.count("getExitCodeProcess"), 4);
-    EXPECT_EQ(p.count("processPendingEvents"), 4);   // also once after the end
+    EXPECT_EQ(p.count("processPendingEvents"), 4);  // also once after the end
     EXPECT_EQ(p.count("closeHandle"), 1);
     EXPECT_EQ(p.calls.back(), "releaseLaunch");
     EXPECT_EQ(p.calls[p.calls.size() - 2], "closeHandle");

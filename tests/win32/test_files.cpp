@@ -19,11 +19,11 @@ TEST(Files, ExistsOnlyForFiles) {
     CreateDirectoryW(folder.file(L"sub.mdb").c_str(), nullptr);
     auto fs = win32::createFileSystem();
     EXPECT_TRUE(fs->fileExists(text(folder.file(L"売上 2024.mdb"))));
-    EXPECT_FALSE(fs->fileExists(text(folder.file(L"sub.mdb"))));      // a folder is not a file
+    EXPECT_FALSE(fs->fileExists(text(folder.file(L"sub.mdb"))));  // a folder is not a file
     EXPECT_FALSE(fs->fileExists(text(folder.path())));
     EXPECT_FALSE(fs->fileExists(text(folder.file(L"none.mdb"))));
     EXPECT_FALSE(fs->fileExists(u""));
-    EXPECT_FALSE(fs->fileExists(text(folder.file(L"*.mdb"))));        // no wildcards
+    EXPECT_FALSE(fs->fileExists(text(folder.file(L"*.mdb"))));  // no wildcards
 }
 
 // Devices look like files to GetFileAttributesW, in any folder and with any extension.
@@ -36,9 +36,10 @@ TEST(Files, ADeviceIsNoFileButALockedFileIs) {
 
     const std::wstring locked = folder.file(L"locked.mdb");
     writeBytes(locked, "db");
-    HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE holder =
+        CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(fs->fileExists(text(locked)));   // held open with no sharing by another program
+    EXPECT_TRUE(fs->fileExists(text(locked)));  // held open with no sharing by another program
     CloseHandle(holder);
 }
 

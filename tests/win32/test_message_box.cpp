@@ -13,17 +13,14 @@ class MessageBoxes : public WithServices {};
 
 TEST_F(MessageBoxes, ShowTheTextAndTitleAndReturnTheButton) {
     struct Row {
-        const char16_t* title;   // nullptr: no title
+        const char16_t* title;  // nullptr: no title
         const wchar_t* caption;
         std::int32_t flags;
         int button;
     };
     const Row rows[] = {
-        {u"情報", L"情報", 64, IDOK},
-        {u"", L"", 0, IDOK},
-        {nullptr, L"Harbek", 0, IDOK},
-        {u"確認", L"確認", 36, IDYES},
-        {u"警告", L"警告", 308, IDNO},
+        {u"情報", L"情報", 64, IDOK},  {u"", L"", 0, IDOK},           {nullptr, L"Harbek", 0, IDOK},
+        {u"確認", L"確認", 36, IDYES}, {u"警告", L"警告", 308, IDNO},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(utf8(row.caption));

@@ -13,13 +13,11 @@ using support::utf8;
 
 namespace {
 
-platform::Text childLine(const std::wstring& args) {
-    return text(L"\"" + childExe() + L"\" " + args);
-}
+platform::Text childLine(const std::wstring& args) { return text(L"\"" + childExe() + L"\" " + args); }
 
 bool hasEnded(std::uint32_t id) {
     HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, id);
-    if (!h) return true;   // gone altogether
+    if (!h) return true;  // gone altogether
     const bool ended = WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
     CloseHandle(h);
     return ended;
@@ -47,7 +45,8 @@ TEST_F(Processes, TheWaitHandlesWindowEventsUntilTheChildEnds) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"HarbekTimerCounter";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(L"HarbekTimerCounter", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowW(L"HarbekTimerCounter", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                              nullptr);
     ASSERT_NE(hwnd, nullptr);
     SetTimer(hwnd, 1, 20, nullptr);
     timerTicks = 0;
@@ -55,7 +54,7 @@ TEST_F(Processes, TheWaitHandlesWindowEventsUntilTheChildEnds) {
     auto child = win32::launchMinimizedFocus(childLine(L"700 0"));
     mdlFunctionStandard::gWatchShellEnd(child->id());
     EXPECT_TRUE(hasEnded(child->id()));
-    EXPECT_GT(timerTicks, 0);   // the timer's messages were handled during the wait
+    EXPECT_GT(timerTicks, 0);  // the timer's messages were handled during the wait
     KillTimer(hwnd, 1);
     DestroyWindow(hwnd);
 }
@@ -70,7 +69,7 @@ TEST_F(Processes, TheWaitEndsOnAChildThatExitsWith259) {
 
 TEST_F(Processes, ARunningChildHasNoExitCodeYet) {
     auto child = win32::launchMinimizedFocus(childLine(L"2000 0"));
-    EXPECT_EQ(child->exitCode(), std::nullopt);   // not 259 (STILL_ACTIVE) taken for a code
+    EXPECT_EQ(child->exitCode(), std::nullopt);  // not 259 (STILL_ACTIVE) taken for a code
     mdlFunctionStandard::gWatchShellEnd(child->id());
     EXPECT_EQ(child->exitCode(), std::optional<std::uint32_t>(0u));
 }
@@ -83,7 +82,7 @@ TEST_F(Processes, TheChildStartsMinimized) {
 
 TEST_F(Processes, AProcessThatCannotBeOpenedEndsTheWaitAtOnce) {
     EXPECT_EQ(win32::openProcess(platform::kProcessQueryInformation, true, 0xFFFFFFF0u), 0u);
-    mdlFunctionStandard::gWatchShellEnd(0xFFFFFFF0u);   // returns after one poll
+    mdlFunctionStandard::gWatchShellEnd(0xFFFFFFF0u);  // returns after one poll
 }
 
 TEST_F(Processes, ALaunchThatCannotStartRaisesTheSystemsError) {

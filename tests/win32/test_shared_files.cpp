@@ -44,7 +44,7 @@ TEST(SharedFiles, HeldOpenOnlyWhileAnotherProgramHasIt) {
     const struct {
         const char* what;
         bool exists;
-        DWORD sharing;   // of the other program's handle
+        DWORD sharing;  // of the other program's handle
         bool held;
     } rows[] = {
         {"no such file", false, kNobody, false},
@@ -96,13 +96,13 @@ TEST(SharedFiles, AttributesAndCreationTimeAreCarried) {
                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     const struct {
         DWORD original;
-        DWORD repaired;   // as the compactor left it
+        DWORD repaired;  // as the compactor left it
     } rows[] = {
         {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_ARCHIVE},
         {FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, FILE_ATTRIBUTE_READONLY},
         {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_HIDDEN},
     };
-    const ULONGLONG created = 0x01C08D967DB50500ull;   // 2001-02-03 04:05:06
+    const ULONGLONG created = 0x01C08D967DB50500ull;  // 2001-02-03 04:05:06
     const auto times = [](const std::wstring& path) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
@@ -132,11 +132,11 @@ TEST(SharedFiles, AttributesAndCreationTimeAreCarried) {
 
         EXPECT_EQ(GetFileAttributesW(to.c_str()) & kCarried, carried);
         EXPECT_EQ(carried & row.original & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
-                  row.original & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));   // kept even by Wine
+                  row.original & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));  // kept even by Wine
         if (times(from).first == created) {
             EXPECT_EQ(times(to).first, created);
         }
-        EXPECT_EQ(times(to).second, writtenBefore);   // the repaired file was written when it was
+        EXPECT_EQ(times(to).second, writtenBefore);  // the repaired file was written when it was
         SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_NORMAL);
         SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
     }

@@ -154,14 +154,16 @@ TEST_F(Window, ShiftTabGoesBackAndTheSharedAccessKeyNeverPressesBoth) {
     key(control("fldMdbFile"), VK_TAB);
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
-    EXPECT_EQ(GetFocus(), control("fldMsg"));   // backwards from the first control wraps to the last
+    EXPECT_EQ(GetFocus(), control("fldMsg"));  // backwards from the first control wraps to the last
 
     // Two buttons share R: the window system's rule for a shared mnemonic applies, and at most one
     // of them acts on one key press.
     SetFocus(control("fldMdbFile"));
     key(control("fldMdbFile"), 'R', true);
     printf("Alt+R from the path field: focus on %s, ok %d, ref %d\n",
-           GetFocus() == control("cmdRef") ? "cmdRef" : GetFocus() == control("cmdOk") ? "cmdOk" : "other",
+           GetFocus() == control("cmdRef")  ? "cmdRef"
+           : GetFocus() == control("cmdOk") ? "cmdOk"
+                                            : "other",
            okClicks, refClicks);
     EXPECT_LE(okClicks + refClicks, 1);
     EXPECT_TRUE(GetFocus() == control("cmdRef") || GetFocus() == control("cmdOk"));
@@ -171,11 +173,12 @@ TEST_F(Window, ShiftTabGoesBackAndTheSharedAccessKeyNeverPressesBoth) {
 TEST_F(Window, TheCloseBoxAsksTheForm) {
     SendMessageW(win32::mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(closeQueries, 1);
-    EXPECT_TRUE(IsWindow(win32::mainWindow()));   // the form said no
+    EXPECT_TRUE(IsWindow(win32::mainWindow()));  // the form said no
 }
 
 TEST_F(Window, TextFieldsReadWhatIsTypedAndShowWhatIsSet) {
-    SendMessageW(control("fldMdbFile"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\データ\\売上 2024.mdb"));
+    SendMessageW(control("fldMdbFile"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"C:\\データ\\売上 2024.mdb"));
     EXPECT_EQ(services->readText(platform::TextField::MdbFile), u"C:\\データ\\売上 2024.mdb");
     services->setText(platform::TextField::Msg, u"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
     EXPECT_EQ(windowText(control("fldMsg")), L"開始:09:05:03\r\nMDBファイルの存在:OK\r\n");
@@ -189,7 +192,8 @@ TEST_F(Window, TheLogGrowsToExactlyTheTextSetAndKeepsItsNewestLineInView) {
     services->setText(platform::TextField::Msg, u"");
     platform::Text expected;
     for (int i = 0; i < 40; ++i) {
-        expected += u"修復前のファイル名を変更 " + platform::Text(1, static_cast<char16_t>(u'A' + i % 26)) + u"\r\n";
+        expected +=
+            u"修復前のファイル名を変更 " + platform::Text(1, static_cast<char16_t>(u'A' + i % 26)) + u"\r\n";
         services->setText(platform::TextField::Msg, expected);
     }
     EXPECT_EQ(services->readText(platform::TextField::Msg), expected);
@@ -197,7 +201,8 @@ TEST_F(Window, TheLogGrowsToExactlyTheTextSetAndKeepsItsNewestLineInView) {
     RECT r;
     GetClientRect(log, &r);
     const POINTL lastCorner{r.left + 2, r.bottom - 2};
-    const LRESULT lastShown = HIWORD(SendMessageW(log, EM_CHARFROMPOS, 0, MAKELPARAM(lastCorner.x, lastCorner.y)));
+    const LRESULT lastShown =
+        HIWORD(SendMessageW(log, EM_CHARFROMPOS, 0, MAKELPARAM(lastCorner.x, lastCorner.y)));
     EXPECT_GE(lastShown, lines - 2) << "the view stays at the top of a " << lines << "-line log";
 
     // Text that does not extend what is shown replaces it whole.

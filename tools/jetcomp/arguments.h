@@ -7,11 +7,11 @@
 namespace jetcomp {
 
 struct Arguments {
-  enum class Kind { copy, help, invalid };
-  Kind kind = Kind::invalid;
-  std::wstring source;
-  std::wstring destination;
-  std::wstring problem;  // for Kind::invalid: why the command line was refused, one line
+    enum class Kind { copy, help, invalid };
+    Kind kind = Kind::invalid;
+    std::wstring source;
+    std::wstring destination;
+    std::wstring problem;  // for Kind::invalid: why the command line was refused, one line
 };
 
 // argv[0] is the program itself and is skipped. A help switch anywhere wins over any problem.

@@ -7,9 +7,9 @@
 namespace jetcomp {
 
 struct CopyOutcome {
-  int exitCode = 0;       // one of ExitCode
-  std::wstring reason;     // for a failure: one line, with the system's error number
-  unsigned long long bytes = 0;  // bytes copied, on success
+    int exitCode = 0;              // one of ExitCode
+    std::wstring reason;           // for a failure: one line, with the system's error number
+    unsigned long long bytes = 0;  // bytes copied, on success
 };
 
 CopyOutcome copyDatabase(const std::wstring& source, const std::wstring& destination);

@@ -29,26 +29,28 @@ constexpr wchar_t usage[] =
 }  // namespace
 
 int wmain(int argc, wchar_t* argv[]) {
-  SetErrorMode(SEM_FAILCRITICALERRORS);  // no "insert a disk" box for a missing drive
+    SetErrorMode(SEM_FAILCRITICALERRORS);  // no "insert a disk" box for a missing drive
 
-  const jetcomp::Arguments args = jetcomp::parseArguments(argc, argv);
-  switch (args.kind) {
-    case jetcomp::Arguments::Kind::help:
-      jetcomp::writeText(jetcomp::Stream::out, usage);
-      return jetcomp::kExitCopied;
-    case jetcomp::Arguments::Kind::invalid:
-      jetcomp::writeText(jetcomp::Stream::err, L"JetComp: " + args.problem + L" (JetComp.exe -? shows the usage)\n");
-      return jetcomp::kExitUsage;
-    case jetcomp::Arguments::Kind::copy:
-      break;
-  }
+    const jetcomp::Arguments args = jetcomp::parseArguments(argc, argv);
+    switch (args.kind) {
+        case jetcomp::Arguments::Kind::help:
+            jetcomp::writeText(jetcomp::Stream::out, usage);
+            return jetcomp::kExitCopied;
+        case jetcomp::Arguments::Kind::invalid:
+            jetcomp::writeText(jetcomp::Stream::err,
+                               L"JetComp: " + args.problem + L" (JetComp.exe -? shows the usage)\n");
+            return jetcomp::kExitUsage;
+        case jetcomp::Arguments::Kind::copy:
+            break;
+    }
 
-  const jetcomp::CopyOutcome outcome = jetcomp::copyDatabase(args.source, args.destination);
-  if (outcome.exitCode != jetcomp::kExitCopied) {
-    jetcomp::writeText(jetcomp::Stream::err, L"JetComp: " + outcome.reason + L"\n");
-    return outcome.exitCode;
-  }
-  jetcomp::writeText(jetcomp::Stream::out, L"JetComp (stand-in): copied " + std::to_wstring(outcome.bytes) +
-                                                L" bytes to \"" + args.destination + L"\"; nothing was compacted\n");
-  return jetcomp::kExitCopied;
+    const jetcomp::CopyOutcome outcome = jetcomp::copyDatabase(args.source, args.destination);
+    if (outcome.exitCode != jetcomp::kExitCopied) {
+        jetcomp::writeText(jetcomp::Stream::err, L"JetComp: " + outcome.reason + L"\n");
+        return outcome.exitCode;
+    }
+    jetcomp::writeText(jetcomp::Stream::out, L"JetComp (stand-in): copied " + std::to_wstring(outcome.bytes) +
+                                                 L" bytes to \"" + args.destination +
+                                                 L"\"; nothing was compacted\n");
+    return jetcomp::kExitCopied;
 }

@@ -27,7 +27,7 @@
 #define TRAP_PAGE_FAULT 14
 #define TRAP_FPU 16
 
-typedef void (*info_handler)(int, void *, void *);
+typedef void (*info_handler)(int, void*, void*);
 
 /* glibc's struct sigaction on i386 */
 struct action {
@@ -45,47 +45,48 @@ struct info {
 /* ucontext_t on i386 up to the general registers; trapno is register 12 */
 struct context {
     unsigned long flags;
-    void *link;
-    void *stack_base;
+    void* link;
+    void* stack_base;
     int stack_flags;
     unsigned long stack_size;
     long registers[19];
 };
 #define REGISTER_TRAPNO 12
 
-extern int __sigaction(int signal, const struct action *action, struct action *old);
-extern int unsetenv(const char *name);
+extern int __sigaction(int signal, const struct action* action, struct action* old);
+extern int unsetenv(const char* name);
 
 static info_handler handlers[SIGSEGV + 1];
 
-static int fault_signal(int signal)
-{
+static int fault_signal(int signal) {
     return signal == SIGILL || signal == SIGTRAP || signal == SIGBUS || signal == SIGFPE || signal == SIGSEGV;
 }
 
-static long trap_number(int signal, int code)
-{
+static long trap_number(int signal, int code) {
     switch (signal) {
-    case SIGSEGV: return code == SI_KERNEL ? TRAP_PROTECTION : TRAP_PAGE_FAULT;
-    case SIGBUS: return TRAP_PAGE_FAULT;
-    case SIGILL: return TRAP_ILLEGAL_INSTRUCTION;
-    case SIGTRAP: return code == TRAP_TRACE ? TRAP_SINGLE_STEP : TRAP_BREAKPOINT;
-    default: /* SIGFPE */
-        return code == FPE_INTDIV ? TRAP_DIVIDE : code == FPE_INTOVF ? TRAP_OVERFLOW : TRAP_FPU;
+        case SIGSEGV:
+            return code == SI_KERNEL ? TRAP_PROTECTION : TRAP_PAGE_FAULT;
+        case SIGBUS:
+            return TRAP_PAGE_FAULT;
+        case SIGILL:
+            return TRAP_ILLEGAL_INSTRUCTION;
+        case SIGTRAP:
+            return code == TRAP_TRACE ? TRAP_SINGLE_STEP : TRAP_BREAKPOINT;
+        default: /* SIGFPE */
+            return code == FPE_INTDIV ? TRAP_DIVIDE : code == FPE_INTOVF ? TRAP_OVERFLOW : TRAP_FPU;
     }
 }
 
 /* Runs in the signal's context: no libc call, no thread-local data. */
-static void with_trap_number(int signal, void *info, void *context)
-{
-    struct context *frame = context;
+static void with_trap_number(int signal, void* info, void* context) {
+    struct context* frame = context;
     if (frame && frame->registers[REGISTER_TRAPNO] == -1)
-        frame->registers[REGISTER_TRAPNO] = trap_number(signal, info ? ((struct info *)info)->code : 0);
+        frame->registers[REGISTER_TRAPNO] = trap_number(signal, info ? ((struct info*)info)->code : 0);
     handlers[signal](signal, info, context);
 }
 
-__attribute__((visibility("default"))) int sigaction(int signal, const struct action *action, struct action *old)
-{
+__attribute__((visibility("default"))) int sigaction(int signal, const struct action* action,
+                                                     struct action* old) {
     if (!fault_signal(signal)) return __sigaction(signal, action, old);
     info_handler previous = handlers[signal];
     struct action wrapped;
@@ -102,7 +103,4 @@ __attribute__((visibility("default"))) int sigaction(int signal, const struct ac
 
 /* Each 32-bit program is started again through the binfmt_misc interpreter, which names this
  * library for it; native 64-bit children (wineserver, wine64) must not inherit a 32-bit preload. */
-__attribute__((constructor)) static void forget_preload(void)
-{
-    unsetenv("LD_PRELOAD");
-}
+__attribute__((constructor)) static void forget_preload(void) { unsetenv("LD_PRELOAD"); }

@@ -6,8 +6,8 @@
 namespace test_compactor {
 
 struct Job {
-    std::wstring source;        // the text after -src:
-    std::wstring destination;   // the text after -dest:
+    std::wstring source;       // the text after -src:
+    std::wstring destination;  // the text after -dest:
 };
 
 // copy: copies source to destination, refusing an existing destination; 0 on success, 1 if not.

@@ -7,8 +7,7 @@
 
 namespace test_compactor {
 
-bool appendInvocation(const std::wstring& logPath)
-{
+bool appendInvocation(const std::wstring& logPath) {
     const wchar_t* raw = GetCommandLineW();
     std::string entry;
     int argc = 0;
@@ -19,8 +18,8 @@ bool appendInvocation(const std::wstring& logPath)
     }
     entry += "cmdline=" + support::utf8(raw) + "\r\n";
 
-    HANDLE file = CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     BOOL ok = WriteFile(file, entry.data(), static_cast<DWORD>(entry.size()), &written, nullptr);

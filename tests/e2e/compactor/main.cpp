@@ -22,8 +22,7 @@
 
 namespace {
 
-std::wstring environment(const wchar_t* name)
-{
+std::wstring environment(const wchar_t* name) {
     DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
     if (size == 0) return {};
     std::wstring value(size, L'\0');
@@ -31,8 +30,7 @@ std::wstring environment(const wchar_t* name)
     return value;
 }
 
-bool startsWithNoCase(const std::wstring& text, const wchar_t* prefix)
-{
+bool startsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
     size_t n = std::wcslen(prefix);
     return text.size() >= n && _wcsnicmp(text.c_str(), prefix, n) == 0;
 }
@@ -40,8 +38,7 @@ bool startsWithNoCase(const std::wstring& text, const wchar_t* prefix)
 // Opened before anything else is done, so that ending takes no more than a write and a close.
 class ExitRecord {
 public:
-    explicit ExitRecord(const std::wstring& path)
-    {
+    explicit ExitRecord(const std::wstring& path) {
         if (path.empty()) return;
         file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -50,8 +47,7 @@ public:
     bool failed() const { return failed_; }
 
     // Writes the counter, when a record was asked for, and ends the process with code.
-    [[noreturn]] void end(int code) const
-    {
+    [[noreturn]] void end(int code) const {
         if (file_ != INVALID_HANDLE_VALUE) {
             LARGE_INTEGER now;
             QueryPerformanceCounter(&now);
@@ -68,8 +64,7 @@ private:
     bool failed_ = false;
 };
 
-bool parseDelay(const std::wstring& text, DWORD& delay)
-{
+bool parseDelay(const std::wstring& text, DWORD& delay) {
     delay = 0;
     if (text.empty()) return true;
     for (wchar_t c : text) {
@@ -80,8 +75,7 @@ bool parseDelay(const std::wstring& text, DWORD& delay)
 }
 
 // Does what the environment asks; returns the exit code.
-int act(int argc, wchar_t** argv)
-{
+int act(int argc, wchar_t** argv) {
     using namespace test_compactor;
 
     std::wstring logPath = environment(L"HARBEK_TEST_COMPACTOR_LOG");
@@ -91,8 +85,13 @@ int act(int argc, wchar_t** argv)
     bool haveSource = false, haveDestination = false;
     for (int i = 1; i < argc; ++i) {
         std::wstring arg = argv[i];
-        if (startsWithNoCase(arg, L"-src:")) { job.source = arg.substr(5); haveSource = true; }
-        else if (startsWithNoCase(arg, L"-dest:")) { job.destination = arg.substr(6); haveDestination = true; }
+        if (startsWithNoCase(arg, L"-src:")) {
+            job.source = arg.substr(5);
+            haveSource = true;
+        } else if (startsWithNoCase(arg, L"-dest:")) {
+            job.destination = arg.substr(6);
+            haveDestination = true;
+        }
     }
 
     DWORD delay = 0;
@@ -119,8 +118,7 @@ int act(int argc, wchar_t** argv)
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv)
-{
+int wmain(int argc, wchar_t** argv) {
     const ExitRecord record(environment(L"HARBEK_TEST_COMPACTOR_EXIT_RECORD"));
     if (record.failed()) return 4;
     record.end(act(argc, argv));

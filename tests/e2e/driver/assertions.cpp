@@ -6,8 +6,7 @@
 namespace e2e {
 namespace {
 
-std::string shown(const std::wstring& text)
-{
+std::string shown(const std::wstring& text) {
     std::string out;
     size_t at = 0;
     while (at < text.size()) {
@@ -24,22 +23,24 @@ std::string shown(const std::wstring& text)
 
 }  // namespace
 
-::testing::AssertionResult sameText(const std::wstring& actual, const std::wstring& expected)
-{
+::testing::AssertionResult sameText(const std::wstring& actual, const std::wstring& expected) {
     if (actual == expected) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "\n  got:\n" << shown(actual) << "  expected:\n" << shown(expected);
+    return ::testing::AssertionFailure() << "\n  got:\n"
+                                         << shown(actual) << "  expected:\n"
+                                         << shown(expected);
 }
 
-::testing::AssertionResult holdsBytes(const std::wstring& path, const std::optional<std::string>& expected)
-{
+::testing::AssertionResult holdsBytes(const std::wstring& path, const std::optional<std::string>& expected) {
     std::optional<std::string> actual = support::readBytes(path);
     if (!expected) return ::testing::AssertionFailure() << "no expected content for " << support::utf8(path);
     if (!actual) return ::testing::AssertionFailure() << support::utf8(path) << " cannot be read (missing?)";
     if (*actual == *expected) return ::testing::AssertionSuccess();
     size_t first = 0;
-    while (first < actual->size() && first < expected->size() && (*actual)[first] == (*expected)[first]) ++first;
-    return ::testing::AssertionFailure() << support::utf8(path) << " holds " << actual->size() << " bytes, not the expected "
-                                         << expected->size() << "; they differ first at offset " << first;
+    while (first < actual->size() && first < expected->size() && (*actual)[first] == (*expected)[first])
+        ++first;
+    return ::testing::AssertionFailure()
+           << support::utf8(path) << " holds " << actual->size() << " bytes, not the expected "
+           << expected->size() << "; they differ first at offset " << first;
 }
 
 }  // namespace e2e

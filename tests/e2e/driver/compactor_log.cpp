@@ -5,8 +5,7 @@
 
 namespace e2e {
 
-std::vector<CompactorStart> readCompactorLog(const std::wstring& path)
-{
+std::vector<CompactorStart> readCompactorLog(const std::wstring& path) {
     std::vector<CompactorStart> starts;
     std::optional<std::string> bytes = support::readBytes(path);
     if (!bytes) return starts;
@@ -28,8 +27,7 @@ std::vector<CompactorStart> readCompactorLog(const std::wstring& path)
     return starts;
 }
 
-std::vector<std::string> commandLinesOf(const std::vector<CompactorStart>& starts)
-{
+std::vector<std::string> commandLinesOf(const std::vector<CompactorStart>& starts) {
     std::vector<std::string> lines;
     for (const CompactorStart& start : starts) lines.push_back(support::utf8(start.commandLine));
     return lines;

@@ -6,8 +6,7 @@
 
 namespace e2e {
 
-std::wstring freshScenarioFolder(const std::wstring& name)
-{
+std::wstring freshScenarioFolder(const std::wstring& name) {
     std::wstring folder = support::joinPath(runsFolder(), name);
     if (!support::removeTree(folder) || !support::makeFolders(folder)) return {};
     return folder;

@@ -21,8 +21,7 @@ class CompactorFailure : public FailureScenario {
 protected:
     // Runs data\sales.mdb with the compactor behaving so, up to the message after the wait (in
     // box_), and checks the log and what the compactor was given (its after-name in afterName_).
-    void runUntilTheMessage(const std::wstring& behaviour, const std::wstring& testDatabase = kJet3Database)
-    {
+    void runUntilTheMessage(const std::wstring& behaviour, const std::wstring& testDatabase = kJet3Database) {
         ASSERT_NO_FATAL_FAILURE(installWithDatabase(L"sales.mdb", testDatabase));
         ASSERT_TRUE(startWithPath(database_, L"", behaviour));
         ASSERT_TRUE(runUntilMessageBox(box_));
@@ -34,8 +33,7 @@ protected:
     std::wstring afterName_;
 };
 
-TEST_F(CompactorFailure, CrashIsReportedWithItsStatusInHexAndNothingIsRenamed)
-{
+TEST_F(CompactorFailure, CrashIsReportedWithItsStatusInHexAndNothingIsRenamed) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"crash"));
     expectMessageBox(box_, L"中止", exitCodeMessage(L"0xC0000005"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
@@ -43,20 +41,19 @@ TEST_F(CompactorFailure, CrashIsReportedWithItsStatusInHexAndNothingIsRenamed)
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-TEST_F(CompactorFailure, NothingWrittenWithCodeZeroNamesTheMissingCopy)
-{
+TEST_F(CompactorFailure, NothingWrittenWithCodeZeroNamesTheMissingCopy) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nothing"));
     expectMessageBox(box_, L"中止", missingMessage(afterName_), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource)
-{
+TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"partial"));
     expectMessageBox(box_, L"中止", exitCodeMessage(L"1"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
-    std::optional<std::string> original = support::readBytes(support::joinPath(testDataFolder(), kJet3Database));
+    std::optional<std::string> original =
+        support::readBytes(support::joinPath(testDataFolder(), kJet3Database));
     ASSERT_TRUE(original);
     EXPECT_TRUE(holdsBytes(afterName_, original->substr(0, original->size() / 2)))
         << "the half-written copy is not where the compactor left it";
@@ -65,20 +62,19 @@ TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource)
 
 // 259 is STILL_ACTIVE: a wait that took the code for "not ended yet" would never return. The copy
 // it left is whole, so the user is asked; "No" keeps every name as it was.
-TEST_F(CompactorFailure, ExitCode259EndsTheWaitAndAsksBeforeUsingAWholeCopy)
-{
+TEST_F(CompactorFailure, ExitCode259EndsTheWaitAndAsksBeforeUsingAWholeCopy) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"exit259"));
-    expectMessageBox(box_, L"警告",
-                     L"JetComp.exeが終了コード259で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。"
-                     L"\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
-                     support::BoxIcon::Exclamation, {IDYES, IDNO});
+    expectMessageBox(
+        box_, L"警告",
+        L"JetComp.exeが終了コード259で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。"
+        L"\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
+        support::BoxIcon::Exclamation, {IDYES, IDNO});
     ASSERT_TRUE(harbek_.answer(box_, IDNO));
     EXPECT_TRUE(holdsBytes(afterName_, support::readBytes(database_)));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce)
-{
+TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce) {
     ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"hang"));
     Sleep(300);  // well into the wait
@@ -100,8 +96,7 @@ TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce)
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::Ended);
 }
 
-TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28)
-{
+TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28) {
     ASSERT_NO_FATAL_FAILURE(installProgram(false));
     database_ = placeDatabase(L"data", L"sales.mdb");
     ASSERT_TRUE(writeNewFile(compactorPath(), "@echo off\r\nrem not a program\r\n"));
@@ -121,25 +116,23 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28)
 
 // A compactor that ends with 0 but leaves a damaged copy: the run reads the copy before the swap.
 // One that does not read as a database is refused and left beside the untouched original.
-void expectRefusedAsNoDatabase(const support::MessageBoxSeen& box, const std::wstring& afterName)
-{
-    expectMessageBox(box, L"中止", afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
+void expectRefusedAsNoDatabase(const support::MessageBoxSeen& box, const std::wstring& afterName) {
+    expectMessageBox(box, L"中止",
+                     afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
                      support::BoxIcon::Critical, {IDOK});
     EXPECT_TRUE(support::fileExists(afterName)) << "the copy is not left beside the original";
 }
 
 // A file cut just after the last page anything points to cannot be told from a whole one: this
 // database's last page holds rows of a table.
-TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase)
-{
+TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"cutpage", L"indexTestV1997.mdb"));
     expectRefusedAsNoDatabase(box_, afterName_);
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase)
-{
+TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nocatalog"));
     expectRefusedAsNoDatabase(box_, afterName_);
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
@@ -147,12 +140,12 @@ TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase)
 }
 
 // A copy short of a row: the user is told which table lost what, and only "Yes" swaps it in.
-const wchar_t kShortOfARow[] = L"修復後のファイルは修復前と次の点が異なります。\r\n\r\n"
-                               L"テーブル「Table1」の行数: 2 → 1\r\n\r\n"
-                               L"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
+const wchar_t kShortOfARow[] =
+    L"修復後のファイルは修復前と次の点が異なります。\r\n\r\n"
+    L"テーブル「Table1」の行数: 2 → 1\r\n\r\n"
+    L"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
 
-TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo)
-{
+TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow"));
     expectMessageBox(box_, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
     ASSERT_TRUE(harbek_.answer(box_, IDNO));
@@ -160,8 +153,7 @@ TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo)
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-TEST_F(CompactorFailure, CopyShortOfARowIsSwappedInOnYes)
-{
+TEST_F(CompactorFailure, CopyShortOfARowIsSwappedInOnYes) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow"));
     expectMessageBox(box_, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
     ASSERT_TRUE(harbek_.answer(box_, IDYES));

@@ -12,15 +12,15 @@ namespace {
 
 class DeviceName : public FailureScenario {
 protected:
-    void expectRefused(const std::wstring& typed)
-    {
+    void expectRefused(const std::wstring& typed) {
         ASSERT_NO_FATAL_FAILURE(installWithDatabase());
         ASSERT_TRUE(startWithPath(typed, dataFolder(L"data")));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logOfStartOnly()));
         expectMessageBox(box, L"中止", missingMessage(typed), support::BoxIcon::Critical, {IDOK});
-        EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{}) << "the compactor was given the device";
+        EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{})
+            << "the compactor was given the device";
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         expectNothingLost(L"", OriginalAt::Source, ProgramAfter::StaysOpen);
     }
@@ -30,7 +30,9 @@ TEST_F(DeviceName, NulIsNoDatabase) { expectRefused(L"NUL"); }
 
 TEST_F(DeviceName, ConIsNoDatabase) { expectRefused(L"CON"); }
 
-TEST_F(DeviceName, NulInAFolderIsNoDatabase) { expectRefused(support::joinPath(dataFolder(L"data"), L"NUL")); }
+TEST_F(DeviceName, NulInAFolderIsNoDatabase) {
+    expectRefused(support::joinPath(dataFolder(L"data"), L"NUL"));
+}
 
 }  // namespace
 }  // namespace e2e

@@ -28,7 +28,8 @@ protected:
     // Takes the record the invariant compares with; call it last before pressing run.
     void snapshotBefore();
     // startHarbekIn, then types path and takes the snapshot: all that comes before pressing run.
-    ::testing::AssertionResult startWithPath(const std::wstring& path, const std::wstring& currentFolder = L"",
+    ::testing::AssertionResult startWithPath(const std::wstring& path,
+                                             const std::wstring& currentFolder = L"",
                                              const std::wstring& behaviour = L"copy", DWORD delayMs = 0);
     // Starts a run on data\sales.mdb with the compactor behaving so and returns once it has started.
     void runIntoTheWait(const std::wstring& behaviour, DWORD delayMs = 0);
@@ -55,9 +56,9 @@ protected:
 // Types a probe text into the path field and reads it back; no message box may be up.
 ::testing::AssertionResult windowStillUsable(support::HarbekSession& harbek);
 
-std::wstring missingMessage(const std::wstring& path);          // "<path>は存在しません。"
-std::wstring inUseMessage(const std::wstring& path);            // "<path>は使用中です。…"
-std::wstring exitCodeMessage(const std::wstring& codeText);     // "JetComp.exeが終了コード<N>で…"
+std::wstring missingMessage(const std::wstring& path);       // "<path>は存在しません。"
+std::wstring inUseMessage(const std::wstring& path);         // "<path>は使用中です。…"
+std::wstring exitCodeMessage(const std::wstring& codeText);  // "JetComp.exeが終了コード<N>で…"
 
 // The log, times masked, when the run stopped before the check of the database, before the
 // launch, after the wait, and in the move of line 30.

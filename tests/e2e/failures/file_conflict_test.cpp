@@ -20,8 +20,7 @@ constexpr DWORD kCompaction = 1500;  // long enough to act on the files while th
 
 class FileConflict : public FailureScenario {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         FailureScenario::SetUp();
         ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     }
@@ -29,8 +28,7 @@ protected:
     FileLock lock_;
 };
 
-TEST_F(FileConflict, SourceLockedAfterTheCompactorStartedStopsWithItsExitCode)
-{
+TEST_F(FileConflict, SourceLockedAfterTheCompactorStartedStopsWithItsExitCode) {
     ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"copy", kCompaction));
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
 
@@ -44,8 +42,7 @@ TEST_F(FileConflict, SourceLockedAfterTheCompactorStartedStopsWithItsExitCode)
 }
 
 // Held open by another program before the run: refused as in use, the compactor never started.
-TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse)
-{
+TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse) {
     ASSERT_TRUE(startWithPath(database_));
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ | GENERIC_WRITE, 0));
 
@@ -61,9 +58,9 @@ TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse)
 
 // Opened for reading, once the compactor has started, by a program that lets others read but not
 // rename: the compactor copies it, and the rename of line 30 is refused.
-TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove)
-{
-    support::SystemError expected = moveOfOpenFileError(dataFolder(L"scratch"), GENERIC_READ, FILE_SHARE_READ);
+TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove) {
+    support::SystemError expected =
+        moveOfOpenFileError(dataFolder(L"scratch"), GENERIC_READ, FILE_SHARE_READ);
     ASSERT_NE(expected.number, 0u) << "the system renames a file held open without delete sharing";
     ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"copy", kCompaction));
     ASSERT_TRUE(lock_.open(database_, GENERIC_READ, FILE_SHARE_READ));
@@ -77,13 +74,13 @@ TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove)
     lock_.release();
     std::wstring afterName;
     ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
-    EXPECT_TRUE(holdsBytes(afterName, support::readBytes(database_))) << "the compacted copy is not left under the after-name";
+    EXPECT_TRUE(holdsBytes(afterName, support::readBytes(database_)))
+        << "the compacted copy is not left under the after-name";
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 // The stamp is the second of the press: every second around it is taken by a file of the user's.
-TEST_F(FileConflict, BackupNameAlreadyTakenFailsTheFirstMoveAndKeepsBothFiles)
-{
+TEST_F(FileConflict, BackupNameAlreadyTakenFailsTheFirstMoveAndKeepsBothFiles) {
     support::SystemError expected = moveOntoTakenNameError(dataFolder(L"scratch"));
     ASSERT_NE(expected.number, 0u);
     ASSERT_TRUE(startHarbekIn(L""));
@@ -111,8 +108,7 @@ TEST_F(FileConflict, BackupNameAlreadyTakenFailsTheFirstMoveAndKeepsBothFiles)
 // A file already under the after-name (left by an earlier failed run in the same second, or the
 // clock set back an hour) and a compactor that would end with code 0 without writing: the old
 // file must not be taken for the compactor's work, so the run stops before it starts one.
-TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor)
-{
+TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor) {
     ASSERT_TRUE(startHarbekIn(L"", L"nothing"));
     ASSERT_TRUE(harbek_.typePath(database_));
     std::optional<std::string> original = support::readBytes(database_);
@@ -128,16 +124,17 @@ TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor)
     const std::wstring suffix = L"は既に存在します。ファイル名は変更していません。";
     ASSERT_GT(box.text.size(), suffix.size());
     const std::wstring named = box.text.substr(0, box.text.size() - suffix.size());
-    EXPECT_TRUE(before_.count(named)) << "the message names no file that was taken: " << support::utf8(box.text);
+    EXPECT_TRUE(before_.count(named))
+        << "the message names no file that was taken: " << support::utf8(box.text);
     expectMessageBox(box, L"中止", named + suffix, support::BoxIcon::Critical, {IDOK});
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
-    EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{}) << "the compactor was started over a taken name";
+    EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{})
+        << "the compactor was started over a taken name";
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-TEST_F(FileConflict, SourceDeletedWhileTheCompactorRunsStopsWithItsExitCode)
-{
+TEST_F(FileConflict, SourceDeletedWhileTheCompactorRunsStopsWithItsExitCode) {
     ASSERT_NO_FATAL_FAILURE(runIntoTheWait(L"copy", kCompaction));
     ASSERT_TRUE(DeleteFileW(database_.c_str())) << "error " << GetLastError();
     userRemoved(database_);
@@ -152,8 +149,7 @@ TEST_F(FileConflict, SourceDeletedWhileTheCompactorRunsStopsWithItsExitCode)
 
 // The Windows read-only attribute on the database: a rename is allowed on a read-only file, so
 // the repair goes through; the copy takes the attribute with it.
-TEST_F(FileConflict, ReadOnlyDatabaseIsRepairedAndStaysReadOnly)
-{
+TEST_F(FileConflict, ReadOnlyDatabaseIsRepairedAndStaysReadOnly) {
     ASSERT_TRUE(SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(startWithPath(database_));
     ASSERT_NO_FATAL_FAILURE(expectRunSucceeds());
@@ -163,8 +159,7 @@ TEST_F(FileConflict, ReadOnlyDatabaseIsRepairedAndStaysReadOnly)
 
 // The read-only attribute on the folder does not stop creating or renaming files in it on
 // Windows (it only marks a customised folder); Wine accepts it on a folder but does not keep it.
-TEST_F(FileConflict, ReadOnlyFolderAttributeDoesNotStopTheRepair)
-{
+TEST_F(FileConflict, ReadOnlyFolderAttributeDoesNotStopTheRepair) {
     std::wstring data = dataFolder(L"data");
     ASSERT_TRUE(SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(startWithPath(database_));

@@ -9,8 +9,7 @@
 namespace e2e {
 namespace {
 
-std::string describe(const TreeEntry& entry)
-{
+std::string describe(const TreeEntry& entry) {
     if (entry.folder) return "folder";
     if (!entry.readable) return "unreadable file";
     return "file of " + std::to_string(entry.size) + " bytes";
@@ -19,8 +18,7 @@ std::string describe(const TreeEntry& entry)
 }  // namespace
 
 ::testing::AssertionResult nothingLost(const TreeSnapshot& before, const TreeSnapshot& after,
-                                       const std::wstring& database, OriginalAt expected)
-{
+                                       const std::wstring& database, OriginalAt expected) {
     std::vector<std::string> faults;
     auto fault = [&](const std::wstring& path, const std::string& what) {
         faults.push_back(support::utf8(path) + ": " + what);
@@ -69,7 +67,8 @@ std::string describe(const TreeEntry& entry)
         if (backups.size() > 1) fault(database, "more than one _BeforeRepair file");
         if (expected == OriginalAt::Source && !atSource)
             fault(database, "expected untouched at its path; it is " +
-                                (now == after.end() ? std::string("gone") : "a " + describe(now->second) + " with other bytes") +
+                                (now == after.end() ? std::string("gone")
+                                                    : "a " + describe(now->second) + " with other bytes") +
                                 (inBackup ? " (the original is in the backup)" : ""));
         if (expected == OriginalAt::Source && !backups.empty())
             fault(backups.front(), "a backup was made although nothing should have been renamed");

@@ -18,8 +18,7 @@ struct Row {
     std::wstring typed;
 };
 
-TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing)
-{
+TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing) {
     ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     const std::wstring data = dataFolder(L"data");
     ASSERT_TRUE(support::makeFolders(support::joinPath(data, L"folder.mdb")));
@@ -62,11 +61,13 @@ TEST_F(RefusedPath, EachIsReportedMissingWithoutLaunchingAndTouchesNothing)
         std::wstring log = harbek_.log();
         EXPECT_TRUE(log.rfind(logSoFar, 0) == 0 &&
                     sameText(withTimesMasked(log.substr(logSoFar.size()), times), logOfStartOnly()))
-            << "the log of this try:" << sameText(log.substr(std::min(log.size(), logSoFar.size())), L"").message();
+            << "the log of this try:"
+            << sameText(log.substr(std::min(log.size(), logSoFar.size())), L"").message();
         logSoFar = log;
         expectMessageBox(box, L"中止", missingMessage(row.typed), support::BoxIcon::Critical, {IDOK});
         ASSERT_TRUE(harbek_.answer(box, IDOK));
-        EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{}) << "the compactor was started";
+        EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{})
+            << "the compactor was started";
         expectNothingLost(L"", OriginalAt::Source, ProgramAfter::StaysOpen);
     }
 }

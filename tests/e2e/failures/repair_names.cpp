@@ -5,22 +5,19 @@
 
 namespace e2e {
 
-SplitPath splitLikeTheRun(const std::wstring& path)
-{
+SplitPath splitLikeTheRun(const std::wstring& path) {
     size_t cut = path.find_last_of(L"\\\uFF3C");
     if (cut == std::wstring::npos) return {L"", path};
     return {path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-std::wstring taggedName(const std::wstring& path, const std::wstring& tag, const std::wstring& stamp)
-{
+std::wstring taggedName(const std::wstring& path, const std::wstring& tag, const std::wstring& stamp) {
     SplitPath split = splitLikeTheRun(path);
     return split.folder + tag + stamp + split.file;
 }
 
 bool isTaggedName(const std::wstring& candidate, const std::wstring& path, const std::wstring& tag,
-                  std::wstring* stamp)
-{
+                  std::wstring* stamp) {
     SplitPath split = splitLikeTheRun(path);
     std::wstring head = split.folder + tag;
     if (candidate.size() != head.size() + 14 + split.file.size() || candidate.rfind(head, 0) != 0 ||
@@ -33,8 +30,7 @@ bool isTaggedName(const std::wstring& candidate, const std::wstring& path, const
     return true;
 }
 
-std::wstring stampOf(const SYSTEMTIME& time, int offsetSeconds)
-{
+std::wstring stampOf(const SYSTEMTIME& time, int offsetSeconds) {
     FILETIME file{};
     SystemTimeToFileTime(&time, &file);
     ULARGE_INTEGER value{};

@@ -9,8 +9,7 @@
 
 namespace e2e {
 
-support::SystemError launchError(const std::wstring& exe)
-{
+support::SystemError launchError(const std::wstring& exe) {
     support::Launch launch;
     launch.exe = exe;
     support::Process process;
@@ -19,9 +18,9 @@ support::SystemError launchError(const std::wstring& exe)
     return support::SystemError{};
 }
 
-support::SystemError moveOntoTakenNameError(const std::wstring& scratchFolder)
-{
-    std::wstring from = support::joinPath(scratchFolder, L"from.mdb"), to = support::joinPath(scratchFolder, L"to.mdb");
+support::SystemError moveOntoTakenNameError(const std::wstring& scratchFolder) {
+    std::wstring from = support::joinPath(scratchFolder, L"from.mdb"),
+                 to = support::joinPath(scratchFolder, L"to.mdb");
     support::SystemError error;
     if (support::makeFolders(scratchFolder) && writeNewFile(from, "from") && writeNewFile(to, "to"))
         error = support::errorOfMove(from, to);
@@ -29,9 +28,9 @@ support::SystemError moveOntoTakenNameError(const std::wstring& scratchFolder)
     return error;
 }
 
-support::SystemError moveOfOpenFileError(const std::wstring& scratchFolder, DWORD access, DWORD sharing)
-{
-    std::wstring from = support::joinPath(scratchFolder, L"open.mdb"), to = support::joinPath(scratchFolder, L"moved.mdb");
+support::SystemError moveOfOpenFileError(const std::wstring& scratchFolder, DWORD access, DWORD sharing) {
+    std::wstring from = support::joinPath(scratchFolder, L"open.mdb"),
+                 to = support::joinPath(scratchFolder, L"moved.mdb");
     support::SystemError error;
     if (support::makeFolders(scratchFolder) && writeNewFile(from, "open")) {
         FileLock lock;

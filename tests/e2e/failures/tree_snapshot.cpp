@@ -10,8 +10,7 @@
 namespace e2e {
 namespace {
 
-void walk(const std::wstring& folder, const std::vector<std::wstring>& skipNames, TreeSnapshot& out)
-{
+void walk(const std::wstring& folder, const std::vector<std::wstring>& skipNames, TreeSnapshot& out) {
     for (const std::wstring& name : support::folderEntries(folder)) {
         if (std::find(skipNames.begin(), skipNames.end(), name) != skipNames.end()) continue;
         std::wstring path = support::joinPath(folder, name);
@@ -35,8 +34,7 @@ void walk(const std::wstring& folder, const std::vector<std::wstring>& skipNames
 
 }  // namespace
 
-std::uint64_t fnv1a(const std::string& bytes)
-{
+std::uint64_t fnv1a(const std::string& bytes) {
     std::uint64_t hash = 14695981039346656037ULL;
     for (unsigned char c : bytes) {
         hash ^= c;
@@ -45,8 +43,7 @@ std::uint64_t fnv1a(const std::string& bytes)
     return hash;
 }
 
-TreeSnapshot snapshotTree(const std::wstring& root, const std::vector<std::wstring>& skipNames)
-{
+TreeSnapshot snapshotTree(const std::wstring& root, const std::vector<std::wstring>& skipNames) {
     TreeSnapshot snapshot;
     walk(root, skipNames, snapshot);
     return snapshot;

@@ -11,12 +11,11 @@ namespace e2e {
 
 struct TreeEntry {
     bool folder = false;
-    bool readable = true;     // false: a file that could not be read (locked, vanished)
+    bool readable = true;  // false: a file that could not be read (locked, vanished)
     std::uint64_t size = 0;
-    std::uint64_t hash = 0;   // FNV-1a of the bytes
+    std::uint64_t hash = 0;  // FNV-1a of the bytes
 
-    bool sameContent(const TreeEntry& other) const
-    {
+    bool sameContent(const TreeEntry& other) const {
         return folder == other.folder && readable && other.readable && size == other.size &&
                hash == other.hash;
     }

@@ -17,8 +17,7 @@ protected:
     // Types `typed` in a Harbek started in currentFolder and runs it to the completion message;
     // database is the file it names, as listed.
     void expectRepaired(const std::wstring& typed, const std::wstring& database,
-                        const std::wstring& currentFolder = L"")
-    {
+                        const std::wstring& currentFolder = L"") {
         ASSERT_TRUE(startWithPath(typed, currentFolder));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
@@ -31,15 +30,15 @@ protected:
     }
 
     // Types `typed`, runs, and expects the copy the compactor made of it refused as no database.
-    void expectCopyRefused(const std::wstring& typed, const std::wstring& database)
-    {
+    void expectCopyRefused(const std::wstring& typed, const std::wstring& database) {
         ASSERT_TRUE(startWithPath(typed));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
         std::wstring afterName;
         EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), typed, afterName));
-        expectMessageBox(box, L"中止", afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
+        expectMessageBox(box, L"中止",
+                         afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
                          support::BoxIcon::Critical, {IDOK});
         ASSERT_TRUE(harbek_.answer(box, IDOK));
         expectNothingLost(database, OriginalAt::Source, ProgramAfter::StaysOpen);
@@ -47,8 +46,7 @@ protected:
 
     // Types `typed`, runs, and expects the message after the wait with the compactor's code.
     void expectCompactorRefuses(const std::wstring& typed, const std::wstring& database,
-                                const std::wstring& codeText, const std::wstring& currentFolder = L"")
-    {
+                                const std::wstring& codeText, const std::wstring& currentFolder = L"") {
         ASSERT_TRUE(startWithPath(typed, currentFolder));
         support::MessageBoxSeen box;
         ASSERT_TRUE(runUntilMessageBox(box));
@@ -61,14 +59,12 @@ protected:
     }
 };
 
-TEST_F(UnusualPath, BareFileNameIsRepairedInTheCurrentFolder)
-{
+TEST_F(UnusualPath, BareFileNameIsRepairedInTheCurrentFolder) {
     ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     expectRepaired(L"sales.mdb", database_, dataFolder(L"data"));
 }
 
-TEST_F(UnusualPath, RelativePathIsRepairedUnderTheCurrentFolder)
-{
+TEST_F(UnusualPath, RelativePathIsRepairedUnderTheCurrentFolder) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring database = placeDatabase(L"data\\sub", L"x.mdb");
     expectRepaired(L"sub\\x.mdb", database, dataFolder(L"data"));
@@ -76,22 +72,19 @@ TEST_F(UnusualPath, RelativePathIsRepairedUnderTheCurrentFolder)
 
 // "/" is a separator to the file system but not to the run's split: the after-name becomes
 // "_AfterRepair<stamp>sub/x.mdb", inside a folder that does not exist, and the compactor fails.
-TEST_F(UnusualPath, ForwardSlashPathStopsWhenTheCompactorCannotWriteTheCopy)
-{
+TEST_F(UnusualPath, ForwardSlashPathStopsWhenTheCompactorCannotWriteTheCopy) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring database = placeDatabase(L"data\\sub", L"x.mdb");
     expectCompactorRefuses(L"sub/x.mdb", database, L"1", dataFolder(L"data"));
 }
 
-TEST_F(UnusualPath, KoreanNamesOutsideCodePage932AreRepaired)
-{
+TEST_F(UnusualPath, KoreanNamesOutsideCodePage932AreRepaired) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring database = placeDatabase(L"자료 폴더", L"한국어 데이터.mdb", kJet4Database);
     expectRepaired(database, database);
 }
 
-TEST_F(UnusualPath, EmojiNameOfTwoCodeUnitsIsRepaired)
-{
+TEST_F(UnusualPath, EmojiNameOfTwoCodeUnitsIsRepaired) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring database = placeDatabase(L"data", L"\U0001F4BE売上\U0001F600.mdb");
     expectRepaired(database, database);
@@ -99,26 +92,24 @@ TEST_F(UnusualPath, EmojiNameOfTwoCodeUnitsIsRepaired)
 
 // A real file whose name holds "＼": the run splits after it, so the tags go inside the name,
 // and the backup stays in the same folder.
-TEST_F(UnusualPath, FullWidthSeparatorInsideAFileNameSplitsThereAndStillRepairs)
-{
+TEST_F(UnusualPath, FullWidthSeparatorInsideAFileNameSplitsThereAndStillRepairs) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring database = placeDatabase(L"data", L"2024＼sales.mdb");
     expectRepaired(database, database);
 }
 
-TEST_F(UnusualPath, PathLongerThan260CharactersIsRepaired)
-{
+TEST_F(UnusualPath, PathLongerThan260CharactersIsRepaired) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     const std::wstring level(60, L'f');
-    std::wstring database = placeDatabase(L"data\\" + level + L"1\\" + level + L"2\\" + level + L"3", L"sales.mdb");
+    std::wstring database =
+        placeDatabase(L"data\\" + level + L"1\\" + level + L"2\\" + level + L"3", L"sales.mdb");
     ASSERT_GT(database.size(), 260u);
     expectRepaired(database, database);
 }
 
 // The tags make the name 26 characters longer: a name near the 255-character limit of one name
 // leaves no room, the compactor cannot write the copy, and nothing is renamed.
-TEST_F(UnusualPath, NameTooLongForTheTaggedCopyStopsWithTheCompactorsCode)
-{
+TEST_F(UnusualPath, NameTooLongForTheTaggedCopyStopsWithTheCompactorsCode) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring database = placeDatabase(L"data", std::wstring(240, L'n') + L".mdb");
     expectCompactorRefuses(database, database, L"1");
@@ -126,28 +117,24 @@ TEST_F(UnusualPath, NameTooLongForTheTaggedCopyStopsWithTheCompactorsCode)
 
 // The file system drops trailing spaces and dots from a name, for the typed path and the tagged
 // names alike, so the run works on the file without them and its names stay in step.
-TEST_F(UnusualPath, TrailingSpaceAndDotAreDroppedAsTheFileSystemDoes)
-{
+TEST_F(UnusualPath, TrailingSpaceAndDotAreDroppedAsTheFileSystemDoes) {
     ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     expectRepaired(database_ + L" .", database_);
 }
 
-TEST_F(UnusualPath, ExtendedLengthPrefixIsRepaired)
-{
+TEST_F(UnusualPath, ExtendedLengthPrefixIsRepaired) {
     ASSERT_NO_FATAL_FAILURE(installWithDatabase());
     expectRepaired(L"\\\\?\\" + database_, database_);
 }
 
 // Harbek has no reason to refuse its compactor's own file; the test compactor copies anything,
 // so the swap goes through and the original program is kept as the backup.
-TEST_F(UnusualPath, CompactorsOwnFileIsNoDatabaseAndKeepsItsName)
-{
+TEST_F(UnusualPath, CompactorsOwnFileIsNoDatabaseAndKeepsItsName) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     expectCopyRefused(compactorPath(), compactorPath());
 }
 
-TEST_F(UnusualPath, HarbeksOwnRunningFileIsNoDatabaseAndKeepsItsName)
-{
+TEST_F(UnusualPath, HarbeksOwnRunningFileIsNoDatabaseAndKeepsItsName) {
     ASSERT_NO_FATAL_FAILURE(installProgram());
     std::wstring harbek = support::joinPath(programFolder(), L"Harbek.exe");
     expectCopyRefused(harbek, harbek);

@@ -24,8 +24,7 @@ class DuringTheWait : public RepairScenario {
 protected:
     // Starts a run on data\sales.mdb with a compactor that takes delayMs, and returns when the
     // compactor has started.
-    void startRun(DWORD delayMs)
-    {
+    void startRun(DWORD delayMs) {
         installProgram();
         database_ = placeDatabase(L"data", L"sales.mdb");
         original_ = support::readBytes(database_);
@@ -37,8 +36,7 @@ protected:
     }
 
     // The program ended while the compactor still ran, and nothing was renamed.
-    void expectEndedBeforeTheCompactor()
-    {
+    void expectEndedBeforeTheCompactor() {
         ULONGLONG pressed = GetTickCount64();
         std::wstring log = harbek_.log();
         if (!harbek_.waitForExit(kAtOnceMs)) {
@@ -59,30 +57,26 @@ protected:
     std::optional<std::string> original_;
 };
 
-TEST_F(DuringTheWait, CancelEndsTheProgramAtOnce)
-{
+TEST_F(DuringTheWait, CancelEndsTheProgramAtOnce) {
     ASSERT_NO_FATAL_FAILURE(startRun(kLongCompaction));
     harbek_.pressCancel();
     expectEndedBeforeTheCompactor();
 }
 
-TEST_F(DuringTheWait, CloseBoxEndsTheProgramAtOnce)
-{
+TEST_F(DuringTheWait, CloseBoxEndsTheProgramAtOnce) {
     ASSERT_NO_FATAL_FAILURE(startRun(kLongCompaction));
     harbek_.pressCloseBox();
     expectEndedBeforeTheCompactor();
 }
 
-TEST_F(CloseBox, WithoutARunEndsTheProgram)
-{
+TEST_F(CloseBox, WithoutARunEndsTheProgram) {
     installProgram();
     ASSERT_TRUE(startHarbek());
     harbek_.pressCloseBox();
     EXPECT_TRUE(harbek_.waitForExit());
 }
 
-TEST_F(DuringTheWait, SecondRunPressIsIgnored)
-{
+TEST_F(DuringTheWait, SecondRunPressIsIgnored) {
     ASSERT_NO_FATAL_FAILURE(startRun(kShortCompaction));
     harbek_.pressRun();
     Sleep(300);  // the wait handles the click well before the compactor ends
@@ -98,9 +92,11 @@ TEST_F(DuringTheWait, SecondRunPressIsIgnored)
     EXPECT_EQ(compactorStarts().size(), 1u);
 
     std::wstring stamp;
-    std::optional<std::wstring> backup = findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
+    std::optional<std::wstring> backup =
+        findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
     ASSERT_TRUE(backup);
-    EXPECT_EQ(entriesOf(dataFolder(L"data")), (std::vector<std::string>{support::utf8(*backup), "sales.mdb"}));
+    EXPECT_EQ(entriesOf(dataFolder(L"data")),
+              (std::vector<std::string>{support::utf8(*backup), "sales.mdb"}));
 }
 
 // The moves read the path field afresh: the file now named there goes to the before-name formed
@@ -108,8 +104,7 @@ TEST_F(DuringTheWait, SecondRunPressIsIgnored)
 // is not moved.
 // The run reads the path once: a path typed during the wait does not change which file is
 // renamed, so the other database is never swapped for a copy of the first.
-TEST_F(DuringTheWait, ChangedPathLeavesTheOtherFileAlone)
-{
+TEST_F(DuringTheWait, ChangedPathLeavesTheOtherFileAlone) {
     ASSERT_NO_FATAL_FAILURE(startRun(kShortCompaction));
     std::wstring other = placeDatabase(L"data", L"other.mdb", kJet4Database);
     std::optional<std::string> otherOriginal = support::readBytes(other);
@@ -123,7 +118,8 @@ TEST_F(DuringTheWait, ChangedPathLeavesTheOtherFileAlone)
     EXPECT_EQ(support::utf8(starts[0].arguments[1]), support::utf8(L"-src:" + database_));
 
     std::wstring stamp;
-    std::optional<std::wstring> backup = findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
+    std::optional<std::wstring> backup =
+        findStamped(dataFolder(L"data"), L"_BeforeRepair", L"sales.mdb", stamp);
     ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>sales.mdb; the folder holds "
                         << ::testing::PrintToString(entriesOf(dataFolder(L"data")));
     EXPECT_EQ(entriesOf(dataFolder(L"data")),

@@ -14,8 +14,7 @@ class MissingFile : public RepairScenario {
 protected:
     // Presses run on the path typed; the run must stop with the log so far and this critical
     // message, and after it the window stays until ｷｬﾝｾﾙ ends the program.
-    void expectStopped(const std::wstring& logUpToTheStop, const std::wstring& message)
-    {
+    void expectStopped(const std::wstring& logUpToTheStop, const std::wstring& message) {
         harbek_.pressRun();
         support::MessageBoxSeen box;
         ASSERT_TRUE(harbek_.waitForMessageBox(box));
@@ -28,8 +27,7 @@ protected:
     }
 };
 
-TEST_F(MissingFile, MissingDatabaseStopsWithItsPath)
-{
+TEST_F(MissingFile, MissingDatabaseStopsWithItsPath) {
     installProgram();
     std::wstring other = placeDatabase(L"data", L"other.mdb");
     std::wstring missing = support::joinPath(dataFolder(L"data"), L"missing.mdb");
@@ -42,21 +40,20 @@ TEST_F(MissingFile, MissingDatabaseStopsWithItsPath)
     EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{});
 }
 
-TEST_F(MissingFile, EmptyPathStopsWithTheBareMessage)
-{
+TEST_F(MissingFile, EmptyPathStopsWithTheBareMessage) {
     installProgram();
     ASSERT_TRUE(startHarbek());
     ASSERT_NO_FATAL_FAILURE(expectStopped(L"開始:hh:nn:ss\r\n", L"は存在しません。"));
     EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{});
 }
 
-TEST_F(MissingFile, MissingCompactorStopsAfterTheDatabaseCheck)
-{
+TEST_F(MissingFile, MissingCompactorStopsAfterTheDatabaseCheck) {
     installProgram(false);
     std::wstring database = placeDatabase(L"data", L"sales.mdb");
     ASSERT_TRUE(startHarbek());
     ASSERT_TRUE(harbek_.typePath(database));
-    ASSERT_NO_FATAL_FAILURE(expectStopped(L"開始:hh:nn:ss\r\nMDBファイルの存在:OK\r\n", L"JetComp.exeが存在しません。"));
+    ASSERT_NO_FATAL_FAILURE(
+        expectStopped(L"開始:hh:nn:ss\r\nMDBファイルの存在:OK\r\n", L"JetComp.exeが存在しません。"));
 
     EXPECT_EQ(entriesOf(dataFolder(L"data")), std::vector<std::string>{"sales.mdb"});
     EXPECT_TRUE(holdsBytes(database, support::readBytes(support::joinPath(testDataFolder(), kJet3Database))));

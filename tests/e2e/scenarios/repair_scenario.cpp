@@ -11,8 +11,7 @@
 namespace e2e {
 namespace {
 
-bool isClockTime(const std::wstring& text)
-{
+bool isClockTime(const std::wstring& text) {
     if (text.size() != 8 || text[2] != L':' || text[5] != L':') return false;
     for (size_t i : {0, 1, 3, 4, 6, 7})
         if (!std::iswdigit(text[i])) return false;
@@ -20,8 +19,7 @@ bool isClockTime(const std::wstring& text)
            std::stoi(text.substr(6, 2)) < 60;
 }
 
-long long secondsOf(const SYSTEMTIME& time)
-{
+long long secondsOf(const SYSTEMTIME& time) {
     FILETIME file{};
     SystemTimeToFileTime(&time, &file);
     ULARGE_INTEGER value{};
@@ -30,8 +28,7 @@ long long secondsOf(const SYSTEMTIME& time)
     return static_cast<long long>(value.QuadPart / 10000000ULL);
 }
 
-std::string clockOf(const SYSTEMTIME& time)
-{
+std::string clockOf(const SYSTEMTIME& time) {
     char text[32];
     wsprintfA(text, "%04d-%02d-%02d %02d:%02d:%02d", time.wYear, time.wMonth, time.wDay, time.wHour,
               time.wMinute, time.wSecond);
@@ -40,16 +37,14 @@ std::string clockOf(const SYSTEMTIME& time)
 
 }  // namespace
 
-void RepairScenario::SetUp()
-{
+void RepairScenario::SetUp() {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     folder_ = freshScenarioFolder(support::utf16(std::string(test->test_suite_name()) + "." + test->name()));
     ASSERT_FALSE(folder_.empty()) << "cannot make a fresh folder under " << support::utf8(runsFolder());
     compactorLog_ = support::joinPath(folder_, L"compactor.log");
 }
 
-void RepairScenario::installProgram(bool withCompactor, const std::wstring& name)
-{
+void RepairScenario::installProgram(bool withCompactor, const std::wstring& name) {
     programFolder_ = support::joinPath(folder_, name);
     ASSERT_TRUE(support::makeFolders(programFolder_)) << support::utf8(programFolder_);
     ASSERT_TRUE(support::copyFile(harbekExe(), support::joinPath(programFolder_, L"Harbek.exe")))
@@ -61,23 +56,21 @@ void RepairScenario::installProgram(bool withCompactor, const std::wstring& name
 }
 
 std::wstring RepairScenario::placeDatabase(const std::wstring& dataFolderName, const std::wstring& fileName,
-                                           const std::wstring& testDatabase)
-{
+                                           const std::wstring& testDatabase) {
     std::wstring folder = dataFolder(dataFolderName);
     std::wstring path = support::joinPath(folder, fileName);
     EXPECT_TRUE(support::makeFolders(folder)) << support::utf8(folder);
     EXPECT_TRUE(support::copyFile(support::joinPath(testDataFolder(), testDatabase), path))
-        << "cannot copy " << support::utf8(testDatabase) << " from " << support::utf8(testDataFolder()) << " to " << support::utf8(path);
+        << "cannot copy " << support::utf8(testDatabase) << " from " << support::utf8(testDataFolder())
+        << " to " << support::utf8(path);
     return path;
 }
 
-std::wstring RepairScenario::dataFolder(const std::wstring& name) const
-{
+std::wstring RepairScenario::dataFolder(const std::wstring& name) const {
     return support::joinPath(folder_, name);
 }
 
-::testing::AssertionResult RepairScenario::startHarbek(const std::wstring& behaviour, DWORD delayMs)
-{
+::testing::AssertionResult RepairScenario::startHarbek(const std::wstring& behaviour, DWORD delayMs) {
     support::Environment environment = {
         {L"HARBEK_TEST_COMPACTOR", behaviour},
         {L"HARBEK_TEST_COMPACTOR_LOG", compactorLog_},
@@ -86,19 +79,17 @@ std::wstring RepairScenario::dataFolder(const std::wstring& name) const
     return harbek_.start(support::joinPath(programFolder_, L"Harbek.exe"), programFolder_, environment);
 }
 
-::testing::AssertionResult RepairScenario::waitForCompactorStart()
-{
+::testing::AssertionResult RepairScenario::waitForCompactorStart() {
     if (support::waitUntil([&] { return !compactorStarts().empty() || !harbek_.running(); }) &&
         !compactorStarts().empty())
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the compactor did not start; Harbek "
-                                         << (harbek_.running() ? "runs" : "has ended")
-                                         << ", its log reads \"" << support::utf8(harbek_.log()) << "\"";
+    return ::testing::AssertionFailure()
+           << "the compactor did not start; Harbek " << (harbek_.running() ? "runs" : "has ended")
+           << ", its log reads \"" << support::utf8(harbek_.log()) << "\"";
 }
 
 std::optional<std::wstring> findStamped(const std::wstring& folder, const std::wstring& prefix,
-                                        const std::wstring& fileName, std::wstring& stamp)
-{
+                                        const std::wstring& fileName, std::wstring& stamp) {
     for (const std::wstring& name : support::folderEntries(folder)) {
         if (name.size() != prefix.size() + 14 + fileName.size() || name.rfind(prefix, 0) != 0 ||
             name.substr(prefix.size() + 14) != fileName)
@@ -113,15 +104,14 @@ std::optional<std::wstring> findStamped(const std::wstring& folder, const std::w
     return std::nullopt;
 }
 
-SYSTEMTIME localNow()
-{
+SYSTEMTIME localNow() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     return now;
 }
 
-::testing::AssertionResult stampWithin(const std::wstring& stamp, const SYSTEMTIME& from, const SYSTEMTIME& to)
-{
+::testing::AssertionResult stampWithin(const std::wstring& stamp, const SYSTEMTIME& from,
+                                       const SYSTEMTIME& to) {
     SYSTEMTIME time{};
     time.wYear = static_cast<WORD>(std::stoi(stamp.substr(0, 4)));
     time.wMonth = static_cast<WORD>(std::stoi(stamp.substr(4, 2)));
@@ -131,7 +121,8 @@ SYSTEMTIME localNow()
     time.wSecond = static_cast<WORD>(std::stoi(stamp.substr(12, 2)));
     FILETIME check{};
     if (!SystemTimeToFileTime(&time, &check))
-        return ::testing::AssertionFailure() << "the stamp " << support::utf8(stamp) << " is not a date and time";
+        return ::testing::AssertionFailure()
+               << "the stamp " << support::utf8(stamp) << " is not a date and time";
     long long seconds = secondsOf(time);
     if (seconds < secondsOf(from) - 1 || seconds > secondsOf(to) + 1)
         return ::testing::AssertionFailure() << "the stamp " << support::utf8(stamp) << " is not between "
@@ -139,8 +130,7 @@ SYSTEMTIME localNow()
     return ::testing::AssertionSuccess();
 }
 
-std::wstring withTimesMasked(const std::wstring& log, std::vector<std::wstring>& times)
-{
+std::wstring withTimesMasked(const std::wstring& log, std::vector<std::wstring>& times) {
     std::wstring masked;
     for (size_t at = 0; at < log.size();) {
         size_t end = log.find(L"\r\n", at);
@@ -160,8 +150,8 @@ std::wstring withTimesMasked(const std::wstring& log, std::vector<std::wstring>&
     return masked;
 }
 
-::testing::AssertionResult clockTimeWithin(const std::wstring& time, const SYSTEMTIME& from, const SYSTEMTIME& to)
-{
+::testing::AssertionResult clockTimeWithin(const std::wstring& time, const SYSTEMTIME& from,
+                                           const SYSTEMTIME& to) {
     SYSTEMTIME seen = from;
     seen.wHour = static_cast<WORD>(std::stoi(time.substr(0, 2)));
     seen.wMinute = static_cast<WORD>(std::stoi(time.substr(3, 2)));
@@ -175,8 +165,7 @@ std::wstring withTimesMasked(const std::wstring& log, std::vector<std::wstring>&
     return ::testing::AssertionSuccess();
 }
 
-std::wstring successfulRunLog()
-{
+std::wstring successfulRunLog() {
     return L"開始:hh:nn:ss\r\n"
            L"MDBファイルの存在:OK\r\n"
            L"Jetcomp.exeの存在:OK\r\n"
@@ -186,21 +175,20 @@ std::wstring successfulRunLog()
            L"完了:hh:nn:ss\r\n";
 }
 
-std::vector<std::string> entriesOf(const std::wstring& folder)
-{
+std::vector<std::string> entriesOf(const std::wstring& folder) {
     std::vector<std::string> names;
     for (const std::wstring& name : support::folderEntries(folder)) names.push_back(support::utf8(name));
     return names;
 }
 
-void expectSuccessfulEnd(support::HarbekSession& harbek, bool iconPictureKnown)
-{
+void expectSuccessfulEnd(support::HarbekSession& harbek, bool iconPictureKnown) {
     support::MessageBoxSeen box;
     ASSERT_TRUE(harbek.waitForMessageBox(box));
     std::vector<std::wstring> times;
     EXPECT_TRUE(sameText(withTimesMasked(harbek.log(), times), successfulRunLog()));
     if (!iconPictureKnown) {
-        EXPECT_NE(support::nameOf(box.icon), support::nameOf(support::BoxIcon::None)) << "the closing message has no icon";
+        EXPECT_NE(support::nameOf(box.icon), support::nameOf(support::BoxIcon::None))
+            << "the closing message has no icon";
         box.icon = support::BoxIcon::Information;
     }
     expectMessageBox(box, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
@@ -208,8 +196,7 @@ void expectSuccessfulEnd(support::HarbekSession& harbek, bool iconPictureKnown)
     ASSERT_TRUE(harbek.waitForExit());
 }
 
-void expectWindowStaysThenCancel(support::HarbekSession& harbek, const std::wstring& logAtMessage)
-{
+void expectWindowStaysThenCancel(support::HarbekSession& harbek, const std::wstring& logAtMessage) {
     Sleep(300);
     EXPECT_TRUE(harbek.windowOpen()) << "the window closed after the message";
     EXPECT_TRUE(sameText(harbek.log(), logAtMessage)) << "the log changed after the message";
@@ -218,21 +205,25 @@ void expectWindowStaysThenCancel(support::HarbekSession& harbek, const std::wstr
 }
 
 void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
-                      support::BoxIcon icon, const std::vector<int>& buttons)
-{
+                      support::BoxIcon icon, const std::vector<int>& buttons) {
     EXPECT_EQ(support::utf8(box.title), support::utf8(title)) << "the message box's title";
     EXPECT_TRUE(sameText(box.text, text)) << "the message box's text";
     EXPECT_EQ(support::nameOf(box.icon), support::nameOf(icon)) << "the message box's icon";
     EXPECT_EQ(support::namesOf(box.buttons), support::namesOf(buttons)) << "the message box's buttons";
 }
 
-std::wstring repairErrorReport(long number, const std::wstring& description, int line)
-{
+std::wstring repairErrorReport(long number, const std::wstring& description, int line) {
     return L"プログラムの実行中にエラーが発生しました。\r\n"
            L"場所： cmdOk_Click\r\n\r\n"
-           L"番号： " + std::to_wstring(number) + L"\r\n\r\n"
-           L"内容： " + description + L"\r\n\r\n"
-           L"位置： " + std::to_wstring(line) + L"\r\n\r\n\r\n"
+           L"番号： " +
+           std::to_wstring(number) +
+           L"\r\n\r\n"
+           L"内容： " +
+           description +
+           L"\r\n\r\n"
+           L"位置： " +
+           std::to_wstring(line) +
+           L"\r\n\r\n\r\n"
            L"処理を中断します。";
 }
 

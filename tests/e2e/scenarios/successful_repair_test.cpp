@@ -12,9 +12,9 @@ namespace {
 
 class SuccessfulRepair : public RepairScenario {
 protected:
-    void repairOnce(const std::wstring& programName, const std::wstring& dataName, const std::wstring& fileName,
-                    const std::wstring& testDatabase, std::wstring& database, std::wstring& afterName,
-                    CompactorStart& start);
+    void repairOnce(const std::wstring& programName, const std::wstring& dataName,
+                    const std::wstring& fileName, const std::wstring& testDatabase, std::wstring& database,
+                    std::wstring& afterName, CompactorStart& start);
 };
 
 struct Outcome {
@@ -24,8 +24,7 @@ struct Outcome {
 
 // Presses the run button on the path already typed, checks the log and the closing message, and
 // answers it; the program must then end.
-void runToCompletion(support::HarbekSession& harbek, Outcome& outcome)
-{
+void runToCompletion(support::HarbekSession& harbek, Outcome& outcome) {
     outcome.pressed = localNow();
     harbek.pressRun();
     support::MessageBoxSeen box;
@@ -45,10 +44,10 @@ void runToCompletion(support::HarbekSession& harbek, Outcome& outcome)
 // The data folder holds exactly the database under its own name (with compacted bytes) and the
 // original bytes under _BeforeRepair; returns the stamp of that name.
 void expectSwappedFiles(const std::wstring& folder, const std::wstring& fileName, const std::string& original,
-                        const Outcome& outcome, std::wstring& stamp)
-{
+                        const Outcome& outcome, std::wstring& stamp) {
     std::optional<std::wstring> backup = findStamped(folder, L"_BeforeRepair", fileName, stamp);
-    ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>" << support::utf8(fileName) << " in " << support::utf8(folder);
+    ASSERT_TRUE(backup) << "no _BeforeRepair<stamp>" << support::utf8(fileName) << " in "
+                        << support::utf8(folder);
     EXPECT_TRUE(stampWithin(stamp, outcome.pressed, outcome.announced));
 
     EXPECT_EQ(entriesOf(folder), (std::vector<std::string>{support::utf8(*backup), support::utf8(fileName)}));
@@ -63,8 +62,7 @@ void expectSwappedFiles(const std::wstring& folder, const std::wstring& fileName
 // compactor had to be given, start: what it was given.
 void SuccessfulRepair::repairOnce(const std::wstring& programName, const std::wstring& dataName,
                                   const std::wstring& fileName, const std::wstring& testDatabase,
-                                  std::wstring& database, std::wstring& afterName, CompactorStart& start)
-{
+                                  std::wstring& database, std::wstring& afterName, CompactorStart& start) {
     installProgram(true, programName);
     database = placeDatabase(dataName, fileName, testDatabase);
     std::optional<std::string> original = support::readBytes(database);
@@ -83,33 +81,32 @@ void SuccessfulRepair::repairOnce(const std::wstring& programName, const std::ws
     afterName = support::joinPath(dataFolder(dataName), L"_AfterRepair" + stamp + fileName);
 }
 
-TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds)
-{
-    std::wstring database, afterName;
-    CompactorStart start;
-    ASSERT_NO_FATAL_FAILURE(repairOnce(L"app", L"data", L"sales.mdb", kJet3Database, database, afterName, start));
-    EXPECT_EQ(support::utf8(start.commandLine),
-              support::utf8(L"\"" + support::joinPath(programFolder(), L"JetComp.exe") + L"\" -src:\"" + database +
-                   L"\" -dest:\"" + afterName + L"\""));
-}
-
-TEST_F(SuccessfulRepair, PathWithSpacesAndJapaneseReachesTheCompactorIntact)
-{
+TEST_F(SuccessfulRepair, RepairSwapsTheCompactedCopyInAndEnds) {
     std::wstring database, afterName;
     CompactorStart start;
     ASSERT_NO_FATAL_FAILURE(
-        repairOnce(L"ツール 置き場", L"テスト データ", L"売上 2024.mdb", kJet4Database, database, afterName, start));
+        repairOnce(L"app", L"data", L"sales.mdb", kJet3Database, database, afterName, start));
+    EXPECT_EQ(support::utf8(start.commandLine),
+              support::utf8(L"\"" + support::joinPath(programFolder(), L"JetComp.exe") + L"\" -src:\"" +
+                            database + L"\" -dest:\"" + afterName + L"\""));
+}
+
+TEST_F(SuccessfulRepair, PathWithSpacesAndJapaneseReachesTheCompactorIntact) {
+    std::wstring database, afterName;
+    CompactorStart start;
+    ASSERT_NO_FATAL_FAILURE(repairOnce(L"ツール 置き場", L"テスト データ", L"売上 2024.mdb", kJet4Database,
+                                       database, afterName, start));
     std::vector<std::string> arguments;
     for (const std::wstring& argument : start.arguments) arguments.push_back(support::utf8(argument));
-    EXPECT_EQ(arguments, (std::vector<std::string>{support::utf8(support::joinPath(programFolder(), L"JetComp.exe")),
-                                                   support::utf8(L"-src:" + database), support::utf8(L"-dest:" + afterName)}))
+    EXPECT_EQ(arguments, (std::vector<std::string>{
+                             support::utf8(support::joinPath(programFolder(), L"JetComp.exe")),
+                             support::utf8(L"-src:" + database), support::utf8(L"-dest:" + afterName)}))
         << "command line: " << support::utf8(start.commandLine);
 }
 
 // The run reads every copy before the swap: a faithful copy of each real database, Jet 3 and Jet 4,
 // is swapped in without a question, with the seven log lines of any successful run.
-TEST_F(SuccessfulRepair, EveryTestDatabaseIsSwappedInWithoutAQuestion)
-{
+TEST_F(SuccessfulRepair, EveryTestDatabaseIsSwappedInWithoutAQuestion) {
     installProgram();
     int placed = 0;
     for (const std::wstring& name : support::folderEntries(testDataFolder())) {

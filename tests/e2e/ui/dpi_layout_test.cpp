@@ -18,39 +18,38 @@ namespace {
 constexpr int kTwipsPerInch = 1440;
 
 // pixels is twips at dpi, give or take one pixel of rounding.
-::testing::AssertionResult withinOnePixel(long pixels, int twips, UINT dpi)
-{
+::testing::AssertionResult withinOnePixel(long pixels, int twips, UINT dpi) {
     double exact = static_cast<double>(twips) * dpi / kTwipsPerInch;
     char text[96];
-    std::snprintf(text, sizeof text, "%ld px where %d twips at %u DPI are %.2f px", pixels, twips, dpi, exact);
+    std::snprintf(text, sizeof text, "%ld px where %d twips at %u DPI are %.2f px", pixels, twips, dpi,
+                  exact);
     if (std::fabs(pixels - exact) <= 1.0) return ::testing::AssertionSuccess() << text;
     return ::testing::AssertionFailure() << text;
 }
 
 class DpiLayout : public RepairScenario {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         RepairScenario::SetUp();
         makeDriverDpiAware();
     }
     void TearDown() override { screenDpi_.restore(); }
 
     // Harbek started with the prefix's screen set to dpi.
-    void startAt(UINT dpi)
-    {
+    void startAt(UINT dpi) {
         std::string error;
         ASSERT_TRUE(screenDpi_.set(dpi, error)) << error;
         installProgram();
         ASSERT_TRUE(startHarbek());
-        ASSERT_TRUE(findMainWindowControls(harbek_.window(), controls_)) << "a control of the window is missing";
+        ASSERT_TRUE(findMainWindowControls(harbek_.window(), controls_))
+            << "a control of the window is missing";
     }
 
-    void expectLayoutAt(UINT dpi)
-    {
+    void expectLayoutAt(UINT dpi) {
         RECT client{};
         ASSERT_TRUE(GetClientRect(harbek_.window(), &client));
-        std::printf("client area at %u DPI: %ld x %ld px\n", dpi, client.right - client.left, client.bottom - client.top);
+        std::printf("client area at %u DPI: %ld x %ld px\n", dpi, client.right - client.left,
+                    client.bottom - client.top);
         EXPECT_TRUE(withinOnePixel(client.right - client.left, 8115, dpi)) << "the client area's width";
         EXPECT_TRUE(withinOnePixel(client.bottom - client.top, 4005, dpi)) << "the client area's height";
 
@@ -85,14 +84,12 @@ private:
     ScopedLogPixels screenDpi_;
 };
 
-TEST_F(DpiLayout, At96TheWindowIsItsTwipsInPixels)
-{
+TEST_F(DpiLayout, At96TheWindowIsItsTwipsInPixels) {
     ASSERT_NO_FATAL_FAILURE(startAt(96));
     expectLayoutAt(96);
 }
 
-TEST_F(DpiLayout, At144TheWindowScalesAndTheKeyboardStillWorks)
-{
+TEST_F(DpiLayout, At144TheWindowScalesAndTheKeyboardStillWorks) {
     ASSERT_NO_FATAL_FAILURE(startAt(144));
     expectLayoutAt(144);
 

@@ -4,15 +4,13 @@ namespace e2e {
 namespace {
 
 // The lParam of a key-down: repeat count 1 and the key's scan code.
-LPARAM keyDownParam(WPARAM virtualKey)
-{
+LPARAM keyDownParam(WPARAM virtualKey) {
     return 1 | (static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC)) << 16);
 }
 
 }  // namespace
 
-HWND focusOfThreadOf(HWND window)
-{
+HWND focusOfThreadOf(HWND window) {
     DWORD thread = GetWindowThreadProcessId(window, nullptr);
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -20,13 +18,11 @@ HWND focusOfThreadOf(HWND window)
     return info.hwndFocus;
 }
 
-void postKeyDown(HWND target, WPARAM virtualKey)
-{
+void postKeyDown(HWND target, WPARAM virtualKey) {
     PostMessageW(target, WM_KEYDOWN, virtualKey, keyDownParam(virtualKey));
 }
 
-void postEscape(HWND target)
-{
+void postEscape(HWND target) {
     postKeyDown(target, VK_ESCAPE);
     PostMessageW(target, WM_CHAR, 0x1B, keyDownParam(VK_ESCAPE));
 }

@@ -10,6 +10,6 @@ namespace e2e {
 HWND focusOfThreadOf(HWND window);
 
 void postKeyDown(HWND target, WPARAM virtualKey);  // WM_KEYDOWN only (Tab, Enter)
-void postEscape(HWND target);                     // WM_KEYDOWN VK_ESCAPE, then WM_CHAR 0x1B
+void postEscape(HWND target);                      // WM_KEYDOWN VK_ESCAPE, then WM_CHAR 0x1B
 
 }  // namespace e2e

@@ -8,8 +8,7 @@
 
 namespace e2e {
 
-bool findMainWindowControls(HWND window, MainWindowControls& controls)
-{
+bool findMainWindowControls(HWND window, MainWindowControls& controls) {
     controls = MainWindowControls{};
     for (HWND child : support::childWindows(window, L"")) {
         std::wstring cls = support::classOf(child);
@@ -28,8 +27,7 @@ bool findMainWindowControls(HWND window, MainWindowControls& controls)
            controls.cancel;
 }
 
-std::string nameOfControl(const MainWindowControls& controls, HWND window)
-{
+std::string nameOfControl(const MainWindowControls& controls, HWND window) {
     if (!window) return "no window";
     if (window == controls.label) return "the label";
     if (window == controls.path) return "the path field";
@@ -39,7 +37,8 @@ std::string nameOfControl(const MainWindowControls& controls, HWND window)
     if (window == controls.cancel) return support::utf8(support::kCancelCaption);
     char handle[32];
     std::snprintf(handle, sizeof handle, "%p", static_cast<void*>(window));
-    return support::utf8(support::classOf(window)) + " \"" + support::utf8(support::textOf(window)) + "\" " + handle;
+    return support::utf8(support::classOf(window)) + " \"" + support::utf8(support::textOf(window)) + "\" " +
+           handle;
 }
 
 }  // namespace e2e

@@ -12,15 +12,13 @@ constexpr int kFileTypeCombo = 0x470;
 constexpr int kFileNameBox = 0x47c;
 constexpr UINT kAnswerMs = 5000;
 
-bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result)
-{
+bool send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result) {
     return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &result) != 0;
 }
 
 }  // namespace
 
-HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs)
-{
+HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs) {
     HWND found = nullptr;
     support::waitUntil(
         [&] {
@@ -32,16 +30,15 @@ HWND waitForDialogWindow(DWORD processId, DWORD timeoutMs)
     return found;
 }
 
-std::string describeDialogWindow(HWND dialog)
-{
+std::string describeDialogWindow(HWND dialog) {
     std::string text = "\"";
     text.append(support::utf8(support::textOf(dialog))).append("\"");
-    if (HWND message = GetDlgItem(dialog, 0xFFFF)) text.append(" saying \"").append(support::utf8(support::textOf(message))).append("\"");
+    if (HWND message = GetDlgItem(dialog, 0xFFFF))
+        text.append(" saying \"").append(support::utf8(support::textOf(message))).append("\"");
     return text;
 }
 
-bool readFileTypeChoices(HWND dialog, FileTypeChoices& choices)
-{
+bool readFileTypeChoices(HWND dialog, FileTypeChoices& choices) {
     choices = FileTypeChoices{};
     HWND combo = GetDlgItem(dialog, kFileTypeCombo);
     DWORD_PTR count = 0;
@@ -63,19 +60,18 @@ bool readFileTypeChoices(HWND dialog, FileTypeChoices& choices)
     return true;
 }
 
-bool typeFileName(HWND dialog, const std::wstring& text)
-{
+bool typeFileName(HWND dialog, const std::wstring& text) {
     HWND box = GetDlgItem(dialog, kFileNameBox);
     DWORD_PTR edit = 0;
     if (!box || !send(box, CBEM_GETEDITCONTROL, 0, 0, edit) || !edit) return false;
-    return support::setText(reinterpret_cast<HWND>(edit), text) && support::textOf(reinterpret_cast<HWND>(edit)) == text;
+    return support::setText(reinterpret_cast<HWND>(edit), text) &&
+           support::textOf(reinterpret_cast<HWND>(edit)) == text;
 }
 
 void pressOpen(HWND dialog) { support::postClick(GetDlgItem(dialog, IDOK)); }
 void pressCancel(HWND dialog) { support::postClick(GetDlgItem(dialog, IDCANCEL)); }
 
-bool waitForDialogClosed(HWND dialog, DWORD timeoutMs)
-{
+bool waitForDialogClosed(HWND dialog, DWORD timeoutMs) {
     return support::waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeoutMs);
 }
 

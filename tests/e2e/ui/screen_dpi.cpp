@@ -8,8 +8,7 @@ constexpr wchar_t kLogPixels[] = L"LogPixels";
 
 }  // namespace
 
-bool ScopedLogPixels::set(DWORD dpi, std::string& error)
-{
+bool ScopedLogPixels::set(DWORD dpi, std::string& error) {
     HKEY key = nullptr;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0,
                                      KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
@@ -32,21 +31,20 @@ bool ScopedLogPixels::set(DWORD dpi, std::string& error)
     return true;
 }
 
-void ScopedLogPixels::restore()
-{
+void ScopedLogPixels::restore() {
     if (!changed_) return;
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
     if (previous_)
-        RegSetValueExW(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*previous_), sizeof *previous_);
+        RegSetValueExW(key, kLogPixels, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*previous_),
+                       sizeof *previous_);
     else
         RegDeleteValueW(key, kLogPixels);
     RegCloseKey(key);
     changed_ = false;
 }
 
-void makeDriverDpiAware()
-{
+void makeDriverDpiAware() {
     using SetContext = BOOL(WINAPI*)(HANDLE);
     auto setContext = reinterpret_cast<SetContext>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));

@@ -6,9 +6,9 @@
 
 namespace e2e {
 
-void expectRepairedAndEnded(support::HarbekSession& harbek, const std::wstring& folder, const std::wstring& fileName,
-                            const std::string& original, bool iconPictureKnown)
-{
+void expectRepairedAndEnded(support::HarbekSession& harbek, const std::wstring& folder,
+                            const std::wstring& fileName, const std::string& original,
+                            bool iconPictureKnown) {
     ASSERT_NO_FATAL_FAILURE(expectSuccessfulEnd(harbek, iconPictureKnown));
 
     std::wstring stamp;
@@ -18,7 +18,8 @@ void expectRepairedAndEnded(support::HarbekSession& harbek, const std::wstring& 
                         << ::testing::PrintToString(entries);
     EXPECT_EQ(entries, (std::vector<std::string>{support::utf8(*backup), support::utf8(fileName)}));
     EXPECT_TRUE(holdsBytes(support::joinPath(folder, *backup), original)) << "the backup is not the original";
-    EXPECT_TRUE(holdsBytes(support::joinPath(folder, fileName), original)) << "the database's path lacks its copy";
+    EXPECT_TRUE(holdsBytes(support::joinPath(folder, fileName), original))
+        << "the database's path lacks its copy";
 }
 
 }  // namespace e2e

@@ -15,22 +15,17 @@
 namespace {
 
 #pragma GCC diagnostic ignored "-Winfinite-recursion"
-__attribute__((noinline)) int recurse(int depth)
-{
+__attribute__((noinline)) int recurse(int depth) {
     volatile char page[4096];
     page[0] = static_cast<char>(depth);
     return recurse(depth + 1) + page[0];
 }
 
 // The last-chance filter ends the child with the fault's code at once, without starting winedbg.
-LONG WINAPI endWithTheCode(EXCEPTION_POINTERS*)
-{
-    return EXCEPTION_EXECUTE_HANDLER;
-}
+LONG WINAPI endWithTheCode(EXCEPTION_POINTERS*) { return EXCEPTION_EXECUTE_HANDLER; }
 
 // The child: raises the named fault and has no handler for it.
-int raiseFault(const char* name)
-{
+int raiseFault(const char* name) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(endWithTheCode);
     volatile int zero = 0, seven = 7;
@@ -40,7 +35,8 @@ int raiseFault(const char* name)
     if (!std::strcmp(name, "int3")) __asm__ volatile("int3");
     if (!std::strcmp(name, "divide")) return seven / zero;
     if (!std::strcmp(name, "guard")) {
-        auto* page = static_cast<volatile char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_READWRITE | PAGE_GUARD));
+        auto* page =
+            static_cast<volatile char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT, PAGE_READWRITE | PAGE_GUARD));
         return page ? page[0] : 2;
     }
     if (!std::strcmp(name, "stack")) return recurse(0);
@@ -53,8 +49,7 @@ struct Fault {
 };
 
 // Starts this program as the child for one fault and returns its exit code.
-DWORD exitCodeOf(const char* name)
-{
+DWORD exitCodeOf(const char* name) {
     wchar_t self[MAX_PATH];
     support::Launch child;
     child.exe.assign(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
@@ -63,15 +58,11 @@ DWORD exitCodeOf(const char* name)
     return run.started ? run.exitCode : run.error;
 }
 
-TEST(FaultCodes, EachUnhandledFaultEndsTheProcessWithItsOwnCode)
-{
+TEST(FaultCodes, EachUnhandledFaultEndsTheProcessWithItsOwnCode) {
     const Fault faults[] = {
-        {"read", EXCEPTION_ACCESS_VIOLATION},
-        {"write", EXCEPTION_ACCESS_VIOLATION},
-        {"ud2", EXCEPTION_ILLEGAL_INSTRUCTION},
-        {"int3", EXCEPTION_BREAKPOINT},
-        {"divide", EXCEPTION_INT_DIVIDE_BY_ZERO},
-        {"guard", STATUS_GUARD_PAGE_VIOLATION},
+        {"read", EXCEPTION_ACCESS_VIOLATION},     {"write", EXCEPTION_ACCESS_VIOLATION},
+        {"ud2", EXCEPTION_ILLEGAL_INSTRUCTION},   {"int3", EXCEPTION_BREAKPOINT},
+        {"divide", EXCEPTION_INT_DIVIDE_BY_ZERO}, {"guard", STATUS_GUARD_PAGE_VIOLATION},
         {"stack", EXCEPTION_STACK_OVERFLOW},
     };
     for (const Fault& fault : faults) {
@@ -85,8 +76,7 @@ TEST(FaultCodes, EachUnhandledFaultEndsTheProcessWithItsOwnCode)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 3 && !std::strcmp(argv[1], "--fault")) return raiseFault(argv[2]);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
