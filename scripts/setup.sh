@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(cmake make g++ libgtest-dev googletest g++-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-posix
           wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils locales fonts-ipafont-gothic
-          imagemagick mdbtools clang libclang-rt-14-dev clang-tidy valgrind)
+          imagemagick mdbtools clang libclang-rt-14-dev clang-tidy clang-format valgrind)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"

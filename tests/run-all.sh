@@ -16,11 +16,12 @@ cmake --build --preset native -j"$jobs"
 ctest --preset native
 stage "native build and tests"
 # The path handling and command line, and the Jet reader, fuzzed (30 s each), the unit tests under
-# valgrind, clang-tidy.
+# valgrind, clang-tidy, and every source file's layout against .clang-format.
 bash tests/fuzz/run.sh
 bash tests/quality/valgrind.sh
 bash tests/quality/clang-tidy.sh
-stage "fuzzing, valgrind and clang-tidy"
+bash tests/quality/format.sh
+stage "fuzzing, valgrind, clang-tidy and layout"
 
 # Harbek.exe as it ships: 32-bit.
 cmake --preset mingw
