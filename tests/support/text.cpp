@@ -1,17 +1,13 @@
 #include "text.h"
 
+#include "support/unicode.h"
+
 #include <windows.h>
 
 namespace support {
 
-std::string utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data(), size, nullptr, nullptr);
-    return out;
-}
+// Windows' wide text is UTF-16: the one conversion of the core's text serves it too.
+std::string utf8(std::wstring_view text) { return utf8(std::u16string(text.begin(), text.end())); }
 
 std::wstring utf16(std::string_view text) {
     if (text.empty()) return {};
