@@ -21,11 +21,10 @@ Text lockFileName(const Text& file) {
     return (dot == Text::npos ? file : file.substr(0, dot)) + lockExtension;
 }
 
-Text launchRefusal(const Text& source, const Text& folder, const Text& file) {
-    auto& p = platform::services();
+Text launchRefusal(platform::FileSystem& files, const Text& source, const Text& folder, const Text& file) {
     // The compacted copy is written beside the database, so its volume needs a whole second copy.
-    const std::uint64_t needed = p.fileSize(source);
-    const std::uint64_t available = p.freeSpaceBeside(source);
+    const std::uint64_t needed = files.fileSize(source);
+    const std::uint64_t available = files.freeSpaceBeside(source);
     if (available < needed)
         return folder + u"の空き容量が足りません。最適化には" + mdlFunctionStandard::grouped(needed) +
                u"バイト以上の空きが必要です（空き" + mdlFunctionStandard::grouped(available) + u"バイト）。";
@@ -33,7 +32,7 @@ Text launchRefusal(const Text& source, const Text& folder, const Text& file) {
     // Last, so that as little time as possible passes before the launch. A program that has the
     // database open holds it, or the lock file the engine keeps beside it while it is in use; a
     // lock file left by a crash, which nobody holds, is no sign of use (and is left alone).
-    if (p.fileHeldOpen(source) || p.fileHeldOpen(folder + lockFileName(file)))
+    if (files.fileHeldOpen(source) || files.fileHeldOpen(folder + lockFileName(file)))
         return source +
                u"は使用中です。データベースを開いているプログラムをすべて終了してから実行してください。";
     return Text();

@@ -6,7 +6,7 @@ namespace frmMain {
 
 void cmdRef_Click() {
     mdlFunctionStandard::trapped(u"cmdRef_Click", 1, [&](int&) {
-        auto& p = platform::services();
+        auto& p = platform::window();
         platform::WindowHandle owner = p.mainWindowHandle();
         Text title = u"MDBファイルを選択してください。";
         Text pattern = u"*.mdb";

@@ -6,7 +6,7 @@ namespace frmMain {
 void cmdCancel_Click() {
     // No question and no trap: the program ends at once, also in the middle of a run. A compactor
     // still working is left to finish on its own, and nothing is renamed.
-    auto& p = platform::services();
+    auto& p = platform::window();
     p.unloadMainWindow();
     p.endProgram();
 }

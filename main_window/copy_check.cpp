@@ -26,11 +26,13 @@ const jet::Table* tableNamed(const jet::Database& database, const Text& name) {
 }
 
 // The file is read through its own handle, closed again before the run goes on to the renames.
+// A file the system will not open or read (another program holds it with no sharing, an I/O
+// error) raises the system's error: that is no finding about the database, and the run's report
+// shows its number and text.
 std::optional<jet::Database> readDatabase(platform::FileSystem& fileSystem, const Text& path) {
     const auto file = fileSystem.openForReading(path);
-    if (!file) return std::nullopt;
     jet::Reading reading = jet::read(*file, [](std::uint32_t codePage, const std::string& bytes) {
-        return platform::services().fromCodePage(codePage, bytes);
+        return platform::environment().fromCodePage(codePage, bytes);
     });
     return std::move(reading.database);
 }

@@ -12,17 +12,16 @@
 
 namespace frmMain {
 
-void mCopyFileSecurity(const Text& from, const Text& to) {
+void mCopyFileSecurity(platform::FileSystem& files, const Text& from, const Text& to) {
     mdlFunctionStandard::trapped(u"mCopyFileSecurity", 0, [&](int& line) {
-        auto& p = platform::services();
         line = 10;
-        p.copyAccessList(from, to);
+        files.copyAccessList(from, to);
         line = 20;
-        p.copyCreationTime(from, to);
+        files.copyCreationTime(from, to);
         line = 30;
-        p.copyAttributes(from, to);
+        files.copyAttributes(from, to);
         line = 40;
-        p.copyOwner(from, to);
+        files.copyOwner(from, to);
     });
 }
 

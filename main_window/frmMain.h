@@ -52,11 +52,11 @@ Text lockFileName(const Text& file);
 // Why the database cannot be compacted now, as the stop message says it: too little free space
 // beside it for the copy, or another program has it open. Empty when nothing stands in the way.
 // No trap: a failure to find out reaches the caller's.
-Text launchRefusal(const Text& source, const Text& folder, const Text& file);
+Text launchRefusal(platform::FileSystem& files, const Text& source, const Text& folder, const Text& file);
 
 // Carries the backup's access list, creation time, attributes, owner and group to the repaired
 // file. Its trap reports in mode 0 ("処理を続けます。"): the caller goes on.
-void mCopyFileSecurity(const Text& from, const Text& to);
+void mCopyFileSecurity(platform::FileSystem& files, const Text& from, const Text& to);
 
 // "yyyymmddhhnnss" and "hh:nn:ss".
 Text stampOf(const platform::LocalTime& t);

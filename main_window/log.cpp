@@ -6,7 +6,7 @@ namespace frmMain {
 
 void mLog(const Text& message) {
     mdlFunctionStandard::trapped(u"mLog", 1, [&](int& line) {
-        auto& p = platform::services();
+        auto& p = platform::window();
         line = 10;
         // The whole text is rebuilt from what the field holds now, so anything else in it stays.
         p.setText(platform::TextField::Msg, p.readText(platform::TextField::Msg) + message + u"\r\n");

@@ -72,26 +72,27 @@ void cmdOk_Click() {
     std::unique_ptr<platform::FileSystem> fileSystem;  // released on every way out
 
     mdlFunctionStandard::trapped(u"cmdOk_Click", 1, [&](int& line) {
-        auto& p = platform::services();
+        auto& window = platform::window();
+        auto& environment = platform::environment();
 
         line = 10;
-        const Text source = p.readText(platform::TextField::MdbFile);
+        const Text source = window.readText(platform::TextField::MdbFile);
         Text folder;
         Text file;
         mDevidePathFile(source, folder, file);
 
         line = 12;
-        const Text stamp = stampOf(p.localTime());
+        const Text stamp = stampOf(environment.localTime());
 
         line = 15;
         const Text afterName = folder + u"_AfterRepair" + stamp + file;
         const Text beforeName = folder + u"_BeforeRepair" + stamp + file;
 
         line = 20;
-        mLog(u"開始:" + clockOf(p.localTime()));
+        mLog(u"開始:" + clockOf(environment.localTime()));
 
         line = 22;
-        fileSystem = p.createFileSystem();
+        fileSystem = environment.createFileSystem();
 
         line = 23;
         // A path the command line could not carry as it is names no file the compactor could open.
@@ -102,7 +103,7 @@ void cmdOk_Click() {
         mLog(u"MDBファイルの存在:OK");
 
         line = 25;
-        if (!fileSystem->fileExists(p.programFolder() + u"\\" + u"JetComp.exe")) {
+        if (!fileSystem->fileExists(environment.programFolder() + u"\\" + u"JetComp.exe")) {
             stopMessage(u"JetComp.exeが存在しません。");
             return;
         }
@@ -115,16 +116,16 @@ void cmdOk_Click() {
             stopMessage(afterName + u"は既に存在します。ファイル名は変更していません。");
             return;
         }
-        if (const Text refusal = launchRefusal(source, folder, file); !refusal.empty()) {
+        if (const Text refusal = launchRefusal(*fileSystem, source, folder, file); !refusal.empty()) {
             stopMessage(refusal);
             return;
         }
         mLog(u"最適化実行中");
-        const Text commandLine = compactorCommandLine(p.programFolder(), source, afterName);
+        const Text commandLine = compactorCommandLine(environment.programFolder(), source, afterName);
         std::optional<std::uint32_t> exitCode;
         {
             // The launch holds the process until the wait has opened it, so its id stays its own.
-            const auto compactor = p.launchMinimizedFocus(commandLine);
+            const auto compactor = platform::processes().launchMinimizedFocus(commandLine);
             mdlFunctionStandard::gWatchShellEnd(compactor->id());
             exitCode = compactor->exitCode();
         }
@@ -168,10 +169,10 @@ void cmdOk_Click() {
         line = 35;
         mLog(u"修復後のファイル名を変更");
         fileSystem->moveFile(afterName, source);  // never replaces
-        mCopyFileSecurity(beforeName, source);
+        mCopyFileSecurity(*fileSystem, beforeName, source);
 
         line = 40;
-        mLog(u"完了:" + clockOf(p.localTime()));
+        mLog(u"完了:" + clockOf(environment.localTime()));
         std::int32_t kind = 0;
         Text message = u"終了しました。";
         Text title;
@@ -179,10 +180,10 @@ void cmdOk_Click() {
 
         line = 45;
         fileSystem.reset();
-        p.unloadMainWindow();
+        window.unloadMainWindow();
 
         line = 48;
-        p.endProgram();
+        window.endProgram();
     });
 }
 

@@ -3,11 +3,13 @@
 namespace platform {
 
 namespace {
-Services* installed = nullptr;
+Services installed;
 }
 
-Services& services() { return *installed; }
+void install(const Services& services) { installed = services; }
 
-void install(Services* s) { installed = s; }
+Window& window() { return *installed.window; }
+Environment& environment() { return *installed.environment; }
+Processes& processes() { return *installed.processes; }
 
 }  // namespace platform

@@ -10,10 +10,7 @@ namespace mdlFunctionStandard {
 namespace {
 
 constexpr std::int32_t kOldDataFile = 3265;
-constexpr std::int32_t kCritical = 16;
-constexpr std::int32_t kYesNo = 4;
-constexpr std::int32_t kYes = 6;
-constexpr std::int32_t kNo = 7;
+using namespace platform::box;
 
 Text reportBody(const Text& place, std::int32_t mode, const ErrorContext& error) {
     const Text location = error.line == 0 ? Text(u"位置情報は設定されていません") : decimal(error.line);
@@ -43,8 +40,8 @@ Text reportBody(const Text& place, std::int32_t mode, const ErrorContext& error)
 // failure of that box with, so it is dropped.
 void reportOwnFailure(std::int32_t number, const Text& description) {
     try {
-        platform::services().messageBox(u"gErrMsgでエラーが発生しました" + decimal(number) + description, 0,
-                                        nullptr);
+        platform::window().messageBox(u"gErrMsgでエラーが発生しました" + decimal(number) + description, kOk,
+                                      nullptr);
     } catch (const platform::RuntimeError&) {
     } catch (const std::bad_alloc&) {}
 }
@@ -56,12 +53,12 @@ bool gErrMsg(Text& place, std::int32_t& mode, const ErrorContext& error) {
     bool result = false;
     try {
         const Text body = reportBody(place, mode, error);
-        const std::int32_t flags = mode == 2 ? kCritical + kYesNo : kCritical;
+        const std::int32_t flags = mode == 2 ? kIconStop | kYesNo : kIconStop;
         const Text title = u"エラーが発生しました";
-        const std::int32_t answer = platform::services().messageBox(body, flags, &title);
+        const std::int32_t answer = platform::window().messageBox(body, flags, &title);
         if (mode == 2) {
-            if (answer == kYes) result = true;
-            if (answer == kNo) result = false;
+            if (answer == kAnswerYes) result = true;
+            if (answer == kAnswerNo) result = false;
         }
     } catch (const platform::RuntimeError& e) {
         reportOwnFailure(e.number, e.description);

@@ -14,25 +14,25 @@ struct Kind {
     bool wantsAnswer;
 };
 
+using namespace platform::box;
+
 Kind kindRow(std::int32_t kind) {
     switch (kind) {
         case 0:
-            return {64, u"", u"情報", false};
+            return {kIconInformation | kOk, u"", u"情報", false};
         case 1:
-            return {36, u"よろしいですか？", u"確認", true};
+            return {kIconQuestion | kYesNo, u"よろしいですか？", u"確認", true};
         case 2:
-            return {308, u"よろしいですか？", u"警告", true};
+            return {kIconExclamation | kYesNo | kDefaultButton2, u"よろしいですか？", u"警告", true};
         case 3:
-            return {16, u"中止します", u"中止", false};
+            return {kIconStop | kOk, u"中止します", u"中止", false};
         case 4:
-            return {36, u"キャンセルします。よろしいですか？", u"キャンセルの確認", true};
+            return {kIconQuestion | kYesNo, u"キャンセルします。よろしいですか？", u"キャンセルの確認", true};
         default:
-            return {0, u"", u"", false};
+            return {kOk, u"", u"", false};
     }
 }
 
-constexpr std::int32_t kYes = 6;
-constexpr std::int32_t kNo = 7;
 constexpr std::int32_t kMode = 0;
 constexpr const char16_t* kPlace = u"gMsgbox";
 
@@ -49,12 +49,11 @@ bool gMsgbox(std::int32_t& kind, Text& message, Text& title) {
     trapped(kPlace, kMode, [&](int&) {
         if (title.empty()) title = row.defaultTitle;
     });
-    trapped(kPlace, kMode,
-            [&](int&) { answer = platform::services().messageBox(message, row.flags, &title); });
+    trapped(kPlace, kMode, [&](int&) { answer = platform::window().messageBox(message, row.flags, &title); });
     trapped(kPlace, kMode, [&](int&) {
         if (row.wantsAnswer) {
-            if (answer == kYes) result = true;
-            if (answer == kNo) result = false;
+            if (answer == kAnswerYes) result = true;
+            if (answer == kAnswerNo) result = false;
         }
     });
     return result;

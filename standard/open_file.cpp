@@ -4,10 +4,9 @@
 namespace mdlFunctionStandard {
 
 namespace {
-constexpr std::uint32_t kRecordSize = 76;  // OPENFILENAMEA up to lpTemplateName, 32-bit
 constexpr std::uint32_t kBufferSize = 256;
-// OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
-constexpr std::uint32_t kFlags = 0x81804;
+constexpr std::uint32_t kFlags = platform::dialog::kExplorer | platform::dialog::kFileMustExist |
+                                 platform::dialog::kPathMustExist | platform::dialog::kHideReadOnly;
 }  // namespace
 
 Text openFileFilter(const Text& pattern, const Text& patternName) {
@@ -25,9 +24,9 @@ Text openFileFilter(const Text& pattern, const Text& patternName) {
 platform::OpenFileRequest openFileRequest(platform::WindowHandle owner, const Text& title, const Text& filter,
                                           const Text& initialDir) {
     platform::OpenFileRequest r{};
-    r.structSize = kRecordSize;
+    r.structSize = platform::dialog::kRecordSize;
     r.owner = owner;
-    r.instance = platform::services().instanceHandle();
+    r.instance = platform::environment().instanceHandle();
     r.filter = filter;
     r.filterIndex = 1;
     r.maxFile = kBufferSize;
@@ -43,7 +42,7 @@ Text gstrGetOpenFile(platform::WindowHandle& owner, Text& title, Text& pattern, 
     const Text filter = openFileFilter(pattern, patternName);
     if (title.empty()) title = u"ファイルを開く";
     const platform::OpenFileRequest request = openFileRequest(owner, title, filter, initialDir);
-    const platform::OpenFileResult result = platform::services().getOpenFileName(request);
+    const platform::OpenFileResult result = platform::window().getOpenFileName(request);
     if (!result.ok) return Text();
     return result.file;
 }

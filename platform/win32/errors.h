@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/platform.h"
+#include "platform/text.h"
 
 namespace win32 {
 

@@ -1,11 +1,14 @@
-#include "platform/win32/file_security.h"
-
+// Carrying what a file has beyond its bytes to another file: access list, creation time,
+// attributes, owner and group. Each raises the system's error when it cannot be done, but for an
+// owner this account may not give.
 #include <windows.h>
 #include <aclapi.h>
 
 #include <vector>
 
 #include "platform/win32/errors.h"
+#include "platform/win32/files.h"
+#include "platform/win32/owned.h"
 #include "platform/win32/text.h"
 
 namespace win32 {
@@ -17,31 +20,14 @@ namespace {
 constexpr DWORD kCarriedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// A security descriptor the system allocated, freed on every way out.
-class Descriptor {
-public:
-    Descriptor() = default;
-    ~Descriptor() { LocalFree(descriptor); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-};
+using Descriptor = OwnedLocal<PSECURITY_DESCRIPTOR>;
 
-class FileHandle {
-public:
-    FileHandle(const platform::Text& path, DWORD access)
-        : handle_(CreateFileW(wide(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr)) {
-        if (handle_ == INVALID_HANDLE_VALUE) throwLastError();
-    }
-    ~FileHandle() { CloseHandle(handle_); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+OwnedHandle openFile(const platform::Text& path, DWORD access) {
+    OwnedHandle handle(CreateFileW(wide(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!handle) throwLastError();
+    return handle;
+}
 
 void check(DWORD result) {
     if (result != ERROR_SUCCESS) throw systemError(result);
@@ -67,19 +53,31 @@ std::vector<DWORD> explicitEntries(const ACL& acl) {
     return storage;
 }
 
+// Enables the restore privilege in this process's token where the account holds it; where it
+// does not, nothing changes and setting another owner fails as it would have.
+void enableRestorePrivilege() {
+    OwnedHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, token.put())) return;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (!LookupPrivilegeValueW(nullptr, SE_RESTORE_NAME, &privileges.Privileges[0].Luid)) return;
+    AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+}
+
 }  // namespace
 
 // A protected list is copied whole. An unprotected one is given without its inherited entries,
 // and the system adds what the folder passes on, so they stay inherited rather than become the
 // file's own (both files are in one folder, so the same entries come back).
-void copyAccessList(const platform::Text& from, const platform::Text& to) {
+void FileSystem::copyAccessList(const platform::Text& from, const platform::Text& to) {
     Descriptor read;
     PACL acl = nullptr;
     check(GetNamedSecurityInfoW(wide(from), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
-                                nullptr, &read.descriptor));
+                                nullptr, read.put()));
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
-    if (!GetSecurityDescriptorControl(read.descriptor, &control, &revision)) throwLastError();
+    if (!GetSecurityDescriptorControl(read.get(), &control, &revision)) throwLastError();
     const bool isProtected = (control & SE_DACL_PROTECTED) != 0;
 
     std::vector<DWORD> own;
@@ -96,34 +94,42 @@ void copyAccessList(const platform::Text& from, const platform::Text& to) {
 }
 
 // Only the creation time: the repaired file was written now, and says so by its last write.
-void copyCreationTime(const platform::Text& from, const platform::Text& to) {
+void FileSystem::copyCreationTime(const platform::Text& from, const platform::Text& to) {
     FILETIME created{};
-    {
-        const FileHandle source(from, FILE_READ_ATTRIBUTES);
-        if (!GetFileTime(source.get(), &created, nullptr, nullptr)) throwLastError();
-    }
-    const FileHandle destination(to, FILE_WRITE_ATTRIBUTES);
+    if (!GetFileTime(openFile(from, FILE_READ_ATTRIBUTES).get(), &created, nullptr, nullptr))
+        throwLastError();
+    const OwnedHandle destination = openFile(to, FILE_WRITE_ATTRIBUTES);
     if (!SetFileTime(destination.get(), &created, nullptr, nullptr)) throwLastError();
 }
 
-void copyAttributes(const platform::Text& from, const platform::Text& to) {
+void FileSystem::copyAttributes(const platform::Text& from, const platform::Text& to) {
     const DWORD source = GetFileAttributesW(wide(from));
     if (source == INVALID_FILE_ATTRIBUTES) throwLastError();
     const DWORD carried = source & kCarriedAttributes;
     if (!SetFileAttributesW(wide(to), carried ? carried : FILE_ATTRIBUTE_NORMAL)) throwLastError();
 }
 
-// Giving a file another user as its owner takes an administrator's privilege; the system's
-// refusal is reported as it is.
-void copyOwner(const platform::Text& from, const platform::Text& to) {
+// Giving a file another account as its owner takes the restore privilege, which administrators
+// and backup operators hold but have disabled until a program asks for it. The usual user of a
+// shared folder holds none, and the repaired file then keeps the owner the system gave it (the
+// user who ran the repair): its access list, carried before, is what lets colleagues in, and
+// that refusal is no news to report on every repair. Any other refusal is reported as it is.
+void FileSystem::copyOwner(const platform::Text& from, const platform::Text& to) {
     Descriptor read;
     PSID owner = nullptr;
     PSID group = nullptr;
-    const SECURITY_INFORMATION which = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION;
-    check(GetNamedSecurityInfoW(wide(from), SE_FILE_OBJECT, which, &owner, &group, nullptr, nullptr,
-                                &read.descriptor));
+    check(GetNamedSecurityInfoW(wide(from), SE_FILE_OBJECT,
+                                OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION, &owner, &group,
+                                nullptr, nullptr, read.put()));
+    enableRestorePrivilege();
     wchar_t* const target = const_cast<wchar_t*>(wide(to));
-    check(SetNamedSecurityInfoW(target, SE_FILE_OBJECT, which, owner, group, nullptr, nullptr));
+    DWORD result =
+        SetNamedSecurityInfoW(target, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION,
+                              owner, group, nullptr, nullptr);
+    if (result == ERROR_INVALID_OWNER)
+        result = SetNamedSecurityInfoW(target, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, group,
+                                       nullptr, nullptr);
+    check(result);
 }
 
 }  // namespace win32

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/errors.h"
+#include "platform/win32/owned.h"
 #include "platform/win32/text.h"
 
 namespace win32 {
@@ -14,30 +15,25 @@ namespace {
 // alone tells them apart: a disk file opens whatever sharing another program holds it with, and
 // then reports FILE_TYPE_DISK. A file that refuses even that (its permissions) is still a file.
 bool namesADevice(const platform::Text& path) {
-    HANDLE handle =
-        CreateFileW(wide(path), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    const OwnedHandle handle(CreateFileW(wide(path), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    if (!handle) {
         const DWORD error = GetLastError();
         return error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION;
     }
-    const DWORD type = GetFileType(handle);
-    CloseHandle(handle);
-    return type != FILE_TYPE_DISK;
+    return GetFileType(handle.get()) != FILE_TYPE_DISK;
 }
 
 // Read with every kind of sharing, so that reading a database never stands in the way of a
 // program that has it open, nor of the run's own renames once the handle is closed.
 class ReadOnlyFile : public platform::ReadOnlyFile {
 public:
-    explicit ReadOnlyFile(HANDLE handle) : handle_(handle) {}
-    ~ReadOnlyFile() override { CloseHandle(handle_); }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    explicit ReadOnlyFile(OwnedHandle handle) : handle_(std::move(handle)) {}
 
     std::uint64_t size() override {
         LARGE_INTEGER size{};
-        if (!GetFileSizeEx(handle_, &size)) return 0;
+        if (!GetFileSizeEx(handle_.get(), &size)) throwLastError();
         return static_cast<std::uint64_t>(size.QuadPart);
     }
 
@@ -49,7 +45,11 @@ public:
             where.OffsetHigh = static_cast<DWORD>(offset >> 32);
             const DWORD chunk = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
             DWORD got = 0;
-            if (!ReadFile(handle_, at, chunk, &got, &where) || got == 0) return false;
+            if (!ReadFile(handle_.get(), at, chunk, &got, &where)) {
+                if (GetLastError() == ERROR_HANDLE_EOF) return false;  // the file ends before
+                throwLastError();
+            }
+            if (got == 0) return false;
             at += got;
             offset += got;
             length -= got;
@@ -58,38 +58,32 @@ public:
     }
 
 private:
-    HANDLE handle_;
-};
-
-class FileSystem : public platform::FileSystem {
-public:
-    bool fileExists(const platform::Text& path) override {
-        const DWORD attributes = GetFileAttributesW(wide(path));
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            return false;
-        return !namesADevice(path);
-    }
-
-    void moveFile(const platform::Text& source, const platform::Text& destination) override {
-        // No MOVEFILE_REPLACE_EXISTING: an existing destination makes the move fail, never lost.
-        // No MOVEFILE_COPY_ALLOWED: the names are in one folder, so this is a rename.
-        if (!MoveFileExW(wide(source), wide(destination), 0)) throwLastError();
-    }
-
-    std::unique_ptr<platform::ReadOnlyFile> openForReading(const platform::Text& path) override {
-        HANDLE handle =
-            CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return nullptr;
-        if (GetFileType(handle) != FILE_TYPE_DISK) {
-            CloseHandle(handle);
-            return nullptr;
-        }
-        return std::make_unique<ReadOnlyFile>(handle);
-    }
+    OwnedHandle handle_;
 };
 
 }  // namespace
+
+bool FileSystem::fileExists(const platform::Text& path) {
+    const DWORD attributes = GetFileAttributesW(wide(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    return !namesADevice(path);
+}
+
+void FileSystem::moveFile(const platform::Text& source, const platform::Text& destination) {
+    // No MOVEFILE_REPLACE_EXISTING: an existing destination makes the move fail, never lost.
+    // No MOVEFILE_COPY_ALLOWED: the names are in one folder, so this is a rename.
+    if (!MoveFileExW(wide(source), wide(destination), 0)) throwLastError();
+}
+
+std::unique_ptr<platform::ReadOnlyFile> FileSystem::openForReading(const platform::Text& path) {
+    OwnedHandle handle(CreateFileW(wide(path), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_RANDOM_ACCESS, nullptr));
+    if (!handle) throwLastError();
+    // A device (NUL, CON, ...) opens too, but holds no file to read.
+    if (GetFileType(handle.get()) != FILE_TYPE_DISK) throw systemError(ERROR_FILE_NOT_FOUND);
+    return std::make_unique<ReadOnlyFile>(std::move(handle));
+}
 
 std::unique_ptr<platform::FileSystem> createFileSystem() { return std::make_unique<FileSystem>(); }
 

@@ -2,14 +2,18 @@
 #include <windows.h>
 
 #include "main_window/frmMain.h"
+#include "platform/win32/environment.h"
 #include "platform/win32/form_window.h"
-#include "platform/win32/services.h"
+#include "platform/win32/processes.h"
+#include "platform/win32/window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    static win32::Services services(instance);
-    platform::install(&services);
+    static win32::Window window(instance);
+    static win32::Environment environment(instance);
+    static win32::Processes processes;
+    platform::install({&window, &environment, &processes});
     try {
-        services.showMainWindow(frmMain::form());
+        window.showMainWindow(frmMain::form());
     } catch (const platform::RuntimeError& e) {
         MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(e.description.c_str()), L"Harbek", MB_ICONSTOP);
         return 1;

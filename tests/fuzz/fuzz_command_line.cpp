@@ -25,12 +25,12 @@ using windowsargv::visible;
 
 // Services that do nothing but count the message boxes asked of them, so that a check can tell
 // that no trap reported.
-class CountingBoxes : public support::NullServices {
+class CountingBoxes : public support::NullWindow {
 public:
     int messageBoxes = 0;
     std::int32_t messageBox(const Text&, std::int32_t, const Text*) override {
         ++messageBoxes;
-        return 1;  // OK
+        return platform::box::kAnswerOk;
     }
 };
 
@@ -48,7 +48,9 @@ bool isSeparator(char16_t c) { return c == u'\\' || c == u'\uFF3C'; }
 
 CountingBoxes& nullServices() {
     static CountingBoxes services;
-    static const bool installed = (platform::install(&services), true);
+    static support::NullEnvironment environment;
+    static support::NullProcesses processes;
+    static const bool installed = (platform::install({&services, &environment, &processes}), true);
     (void)installed;
     return services;
 }

@@ -4,19 +4,11 @@
 
 namespace support {
 
-namespace {
+void NullWindow::endProgram() { std::abort(); }
 
-class NoFiles : public platform::FileSystem {
-public:
-    bool fileExists(const platform::Text&) override { return false; }
-    void moveFile(const platform::Text&, const platform::Text&) override {}
-    std::unique_ptr<platform::ReadOnlyFile> openForReading(const platform::Text&) override { return nullptr; }
-};
-
-}  // namespace
-
-void NullServices::endProgram() { std::abort(); }
-
-std::unique_ptr<platform::FileSystem> NullServices::createFileSystem() { return std::make_unique<NoFiles>(); }
+// No file to open: the system's "file not found".
+std::unique_ptr<platform::ReadOnlyFile> NullFileSystem::openForReading(const platform::Text&) {
+    throw platform::RuntimeError{2, u"指定されたファイルが見つかりません。"};
+}
 
 }  // namespace support

@@ -15,27 +15,40 @@ public:
     std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path) override {
         return p_.openForReading(path);
     }
+    bool fileHeldOpen(const Text& path) override { return p_.fileHeldOpen(path); }
+    std::uint64_t fileSize(const Text& path) override { return p_.fileSize(path); }
+    std::uint64_t freeSpaceBeside(const Text& path) override { return p_.freeSpaceBeside(path); }
+    void copyAccessList(const Text& from, const Text& to) override { p_.carry("copyAccessList", from, to); }
+    void copyCreationTime(const Text& from, const Text& to) override {
+        p_.carry("copyCreationTime", from, to);
+    }
+    void copyAttributes(const Text& from, const Text& to) override { p_.carry("copyAttributes", from, to); }
+    void copyOwner(const Text& from, const Text& to) override { p_.carry("copyOwner", from, to); }
 
 private:
     Platform& p_;
 };
 
-class FakeChild : public platform::ChildProcess {
+// The compactor, as the launch holds it (`launch`) or as the wait opened it by id.
+class FakeProcess : public platform::Process {
 public:
-    FakeChild(Platform& p, std::uint32_t id) : p_(p), id_(id) { ++p_.liveChildren; }
-    ~FakeChild() override {
-        --p_.liveChildren;
-        p_.calls.push_back("releaseLaunch");
+    FakeProcess(Platform& p, std::uint32_t id, bool launch) : p_(p), id_(id), launch_(launch) {
+        if (launch_) ++p_.liveChildren;
+    }
+    ~FakeProcess() override {
+        if (launch_) --p_.liveChildren;
+        p_.calls.push_back(launch_ ? "releaseLaunch" : "closeHandle");
     }
     std::uint32_t id() const override { return id_; }
-    std::optional<std::uint32_t> exitCode() const override { return p_.childExitCode(); }
+    std::optional<std::uint32_t> exitCode() override { return p_.childExitCode(); }
+    bool hasEnded() override { return p_.processHasEnded(); }
+    void waitForEndOrEvent() override { p_.waitForProcessOrEvent(); }
 
 private:
     Platform& p_;
     std::uint32_t id_;
+    bool launch_;
 };
-
-constexpr platform::ProcessHandle kHandle = 0x1234;
 
 }  // namespace
 
@@ -44,8 +57,8 @@ void PrintTo(const Box& box, std::ostream* os) {
         << ::testing::PrintToString(box.title) << "}";
 }
 
-Platform::Platform() { platform::install(this); }
-Platform::~Platform() { platform::install(nullptr); }
+Platform::Platform() { platform::install({this, this, this}); }
+Platform::~Platform() { platform::install({}); }
 
 void Platform::failOn(const std::string& operation, int nth) { failAt_[operation].push_back(nth); }
 
@@ -136,11 +149,11 @@ void Platform::moveFile(const Text& source, const Text& destination) {
 std::unique_ptr<platform::ReadOnlyFile> Platform::openForReading(const Text& path) {
     enter("openForReading");
     const auto file = files.find(path);
-    if (file == files.end()) return nullptr;
+    if (file == files.end()) throw platform::RuntimeError{2, u"指定されたファイルが見つかりません。"};
     return support::MemoryFile::copyOf(file->second);  // the content as it was when opened
 }
 
-std::unique_ptr<platform::ChildProcess> Platform::launchMinimizedFocus(const Text& commandLine) {
+std::unique_ptr<platform::Process> Platform::launchMinimizedFocus(const Text& commandLine) {
     enter("launch");
     launches.push_back(commandLine);
     pendingSource_ = argument(commandLine, u"src");
@@ -148,7 +161,7 @@ std::unique_ptr<platform::ChildProcess> Platform::launchMinimizedFocus(const Tex
     running_ = true;
     roundsLeft_ = compactorRounds;
     if (roundsLeft_ == 0) finishCompactor();
-    return std::make_unique<FakeChild>(*this, nextId_++);
+    return std::make_unique<FakeProcess>(*this, nextId_++, true);
 }
 
 void Platform::finishCompactor() {
@@ -157,30 +170,20 @@ void Platform::finishCompactor() {
         files[pendingDest_] = compactorOutput(files[pendingSource_]);
 }
 
-platform::ProcessHandle Platform::openProcess(std::uint32_t access, bool inherit, std::uint32_t) {
+std::unique_ptr<platform::Process> Platform::open(std::uint32_t access, bool inherit, std::uint32_t id) {
     enter("openProcess");
     lastAccess = access;
     lastInherit = inherit;
-    return openFails ? 0 : kHandle;
+    if (openFails) return nullptr;
+    return std::make_unique<FakeProcess>(*this, id, false);
 }
 
-bool Platform::getExitCodeProcess(platform::ProcessHandle process, std::uint32_t& exitCode) {
-    enter("getExitCodeProcess");
-    if (process != kHandle) return false;
-    exitCode = running_ ? 259 : this->exitCode;
-    return true;
-}
-
-void Platform::closeHandle(platform::ProcessHandle process) {
-    enter(process == kHandle ? "closeHandle" : "closeHandle(bad)");
-}
-
-bool Platform::processHasEnded(platform::ProcessHandle) {
+bool Platform::processHasEnded() {
     enter("processHasEnded");
     return !running_;
 }
 
-void Platform::waitForProcessOrEvent(platform::ProcessHandle) {
+void Platform::waitForProcessOrEvent() {
     enter("waitForProcessOrEvent");
     if (running_ && --roundsLeft_ <= 0) finishCompactor();
 }
@@ -234,11 +237,6 @@ void Platform::carry(const std::string& operation, const Text& from, const Text&
     enter(operation);
     carried.emplace_back(from, to);
 }
-
-void Platform::copyAccessList(const Text& from, const Text& to) { carry("copyAccessList", from, to); }
-void Platform::copyCreationTime(const Text& from, const Text& to) { carry("copyCreationTime", from, to); }
-void Platform::copyAttributes(const Text& from, const Text& to) { carry("copyAttributes", from, to); }
-void Platform::copyOwner(const Text& from, const Text& to) { carry("copyOwner", from, to); }
 
 Text argument(const Text& commandLine, const Text& name) {
     const Text key = u" -" + name + u":\"";

@@ -1,6 +1,7 @@
 // A recording fake of the platform: every call the program makes is recorded (message boxes with
 // text, flags and title; moves; launches), answers and failures are scripted per test, and files
-// live in a map. What the program never calls is left to the do-nothing services it builds on.
+// live in a map. It stands for the window, the environment and the processes at once, and hands
+// out a file system over its map; what the program never calls is left to the do-nothing bases.
 #pragma once
 
 #include "support/text_printer.h"  // before anything else that could include GoogleTest
@@ -32,7 +33,7 @@ struct Box {
 };
 void PrintTo(const Box& box, std::ostream* os);  // for failed assertions
 
-class Platform : public support::NullServices {
+class Platform : public support::NullWindow, public support::NullEnvironment, public support::NullProcesses {
 public:
     Platform();
     ~Platform() override;
@@ -74,7 +75,7 @@ public:
     // The file-system object's calls come back here. A file opened reads its content as it was.
     bool fileExists(const Text& path);
     void moveFile(const Text& source, const Text& destination);
-    std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path);
+    std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path);  // throws for none
 
     // --- the compactor: launched, waited for, and the copy it leaves under -dest:
     std::vector<Text> launches;   // command lines
@@ -86,19 +87,18 @@ public:
         return source + std::string(4096, '\0');
     };
     std::uint32_t exitCode = 0;    // the compactor's code once it has ended
-    bool openFails = false;        // openProcess returns 0
+    bool openFails = false;        // openProcess opens nothing
     std::uint32_t lastAccess = 0;  // what the last openProcess asked for
     bool lastInherit = false;
     int liveChildren = 0;
 
-    std::unique_ptr<platform::ChildProcess> launchMinimizedFocus(const Text& commandLine) override;
-    platform::ProcessHandle openProcess(std::uint32_t access, bool inherit, std::uint32_t id) override;
-    // 259 (still active) while it runs.
-    bool getExitCodeProcess(platform::ProcessHandle process, std::uint32_t& exitCode) override;
-    void closeHandle(platform::ProcessHandle process) override;
-    bool processHasEnded(platform::ProcessHandle process) override;
+    // Destroying the launch's process records "releaseLaunch"; the wait's, "closeHandle".
+    std::unique_ptr<platform::Process> launchMinimizedFocus(const Text& commandLine) override;
+    std::unique_ptr<platform::Process> open(std::uint32_t access, bool inherit, std::uint32_t id) override;
+    // The process objects' calls come back here.
+    bool processHasEnded();
     // One round of the wait: the compactor ends in the last of its rounds.
-    void waitForProcessOrEvent(platform::ProcessHandle process) override;
+    void waitForProcessOrEvent();
     std::optional<std::uint32_t> childExitCode() const {
         if (running_) return std::nullopt;
         return exitCode;
@@ -119,18 +119,16 @@ public:
     std::uint64_t freeBytes = 1ull << 40;        // on every volume
     std::vector<std::pair<Text, Text>> carried;  // (from, to) of each copy* call
 
-    bool fileHeldOpen(const Text& path) override;
-    std::uint64_t fileSize(const Text& path) override;  // the content's length
-    std::uint64_t freeSpaceBeside(const Text& path) override;
-    void copyAccessList(const Text& from, const Text& to) override;
-    void copyCreationTime(const Text& from, const Text& to) override;
-    void copyAttributes(const Text& from, const Text& to) override;
-    void copyOwner(const Text& from, const Text& to) override;
+    bool fileHeldOpen(const Text& path);
+    std::uint64_t fileSize(const Text& path);  // the content's length
+    std::uint64_t freeSpaceBeside(const Text& path);
+    void carry(const std::string& operation, const Text& from, const Text& to);
+
+    // Records the call, and fails it when a test asked for that.
+    void enter(const std::string& operation);
 
 private:
-    void enter(const std::string& operation);
     void finishCompactor();
-    void carry(const std::string& operation, const Text& from, const Text& to);
 
     std::map<std::string, std::vector<int>> failAt_;
     std::map<std::string, int> seen_;

@@ -127,6 +127,28 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
     }
 }
 
+// A file the system will not let the check read is no verdict on the database: the run stops with
+// the system's reason, whichever of the two it was.
+TEST(CopyCheck, AReadTheSystemRefusesIsReportedWithItsReasonAndNothingMoves) {
+    for (const int nth : {1, 2}) {  // the copy, then the original
+        SCOPED_TRACE(nth);
+        fake::Platform p;
+        p.fields[TextField::MdbFile] = kSource;
+        p.files[kSource] = kIndex;
+        p.files[kCompactor] = "exe";
+        p.failure = {32, u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。"};
+        p.failOn("openForReading", nth);
+        frmMain::cmdOk_Click();
+        ASSERT_EQ(p.boxes.size(), 1u);
+        EXPECT_EQ(p.boxes[0].text,
+                  u"プログラムの実行中にエラーが発生しました。\r\n場所： cmdOk_Click\r\n\r\n番号： 32\r\n\r\n"
+                  u"内容： プロセスはファイルにアクセスできません。別のプロセスが使用中です。\r\n\r\n"
+                  u"位置： 28\r\n\r\n\r\n処理を中断します。");
+        EXPECT_THAT(p.moves, testing::IsEmpty());
+        EXPECT_EQ(p.liveFileSystems, 0);
+    }
+}
+
 TEST(CopyCheck, TheQuestionListsTenFindingsThenHowManyMore) {
     std::vector<Text> findings(12, u"x");
     EXPECT_EQ(frmMain::differencesQuestion(findings),

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/win32/services.h"
+#include "platform/win32/environment.h"
+#include "platform/win32/processes.h"
+#include "platform/win32/window.h"
 
 namespace win32test {
 
@@ -25,9 +27,11 @@ std::wstring windowText(HWND window);
 // The Win32 services installed for the length of each test.
 class WithServices : public ::testing::Test {
 protected:
-    WithServices() : services(GetModuleHandleW(nullptr)) { platform::install(&services); }
-    ~WithServices() override { platform::install(nullptr); }
-    win32::Services services;
+    WithServices() { platform::install({&services, &environment, &processes}); }
+    ~WithServices() override { platform::install({}); }
+    win32::Window services{GetModuleHandleW(nullptr)};
+    win32::Environment environment{GetModuleHandleW(nullptr)};
+    win32::Processes processes;
 };
 
 // The next message box this thread shows is read and answered with `button`.

@@ -4,14 +4,14 @@
 #include <cstddef>
 
 #include "platform/win32/open_file_dialog.h"
-#include "platform/win32/services.h"
+#include "platform/win32/environment.h"
 #include "platform/win32/text.h"
 #include "standard/mdlFunctionStandard.h"
 namespace {
 
 TEST(OpenFileRecord, HoldsExactlyTheRequestedValues) {
-    win32::Services services(GetModuleHandleW(nullptr));
-    platform::install(&services);
+    win32::Environment environment(GetModuleHandleW(nullptr));
+    platform::install({nullptr, &environment, nullptr});
     const platform::Text filter = mdlFunctionStandard::openFileFilter(u"*.mdb", u"MDBファイル(.mdb)");
     const platform::OpenFileRequest request =
         mdlFunctionStandard::openFileRequest(0x1234, u"MDBファイルを選択してください。", filter, u"");
@@ -35,7 +35,7 @@ TEST(OpenFileRecord, HoldsExactlyTheRequestedValues) {
     EXPECT_EQ(r.nMaxFileTitle, 256u);
     EXPECT_STREQ(r.lpstrInitialDir, "");
     EXPECT_EQ(win32::fromAnsi(r.lpstrTitle), u"MDBファイルを選択してください。");
-    EXPECT_EQ(r.Flags, 0x81804u);
+    EXPECT_EQ(r.Flags, 0x81804u);  // explorer, file and path must exist, no read-only box
     EXPECT_EQ(r.nFileOffset, 0);
     EXPECT_EQ(r.lpstrDefExt, nullptr);
     EXPECT_EQ(r.lCustData, 0);
@@ -43,7 +43,7 @@ TEST(OpenFileRecord, HoldsExactlyTheRequestedValues) {
     EXPECT_EQ(r.lpTemplateName, nullptr);
     EXPECT_EQ(dialog.file[0], '\0');
     EXPECT_EQ(dialog.file[255], '\0');
-    platform::install(nullptr);
+    platform::install({});
 }
 
 TEST(AnsiCodePage, JapanesePathsRoundTripThroughCodePage932) {

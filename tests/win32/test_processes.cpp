@@ -2,6 +2,7 @@
 // exit code, and window events are handled while it runs.
 #include <gtest/gtest.h>
 
+#include "platform/win32/owned.h"
 #include "platform/win32/processes.h"
 #include "standard/mdlFunctionStandard.h"
 #include "support/files.h"
@@ -16,18 +17,14 @@ namespace {
 platform::Text childLine(const std::wstring& args) { return text(L"\"" + childExe() + L"\" " + args); }
 
 bool hasEnded(std::uint32_t id) {
-    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, id);
-    if (!h) return true;  // gone altogether
-    const bool ended = WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
-    CloseHandle(h);
-    return ended;
+    const win32::OwnedHandle h(OpenProcess(SYNCHRONIZE, FALSE, id));
+    return !h || WaitForSingleObject(h.get(), 0) == WAIT_OBJECT_0;  // gone altogether, or ended
 }
 
 DWORD exitCodeOf(std::uint32_t id) {
-    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id);
+    const win32::OwnedHandle h(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id));
     DWORD code = 0;
-    GetExitCodeProcess(h, &code);
-    CloseHandle(h);
+    GetExitCodeProcess(h.get(), &code);
     return code;
 }
 
@@ -51,7 +48,7 @@ TEST_F(Processes, TheWaitHandlesWindowEventsUntilTheChildEnds) {
     SetTimer(hwnd, 1, 20, nullptr);
     timerTicks = 0;
 
-    auto child = win32::launchMinimizedFocus(childLine(L"700 0"));
+    auto child = processes.launchMinimizedFocus(childLine(L"700 0"));
     mdlFunctionStandard::gWatchShellEnd(child->id());
     EXPECT_TRUE(hasEnded(child->id()));
     EXPECT_GT(timerTicks, 0);  // the timer's messages were handled during the wait
@@ -60,7 +57,7 @@ TEST_F(Processes, TheWaitHandlesWindowEventsUntilTheChildEnds) {
 }
 
 TEST_F(Processes, TheWaitEndsOnAChildThatExitsWith259) {
-    auto child = win32::launchMinimizedFocus(childLine(L"100 259"));
+    auto child = processes.launchMinimizedFocus(childLine(L"100 259"));
     mdlFunctionStandard::gWatchShellEnd(child->id());
     EXPECT_TRUE(hasEnded(child->id()));
     EXPECT_EQ(exitCodeOf(child->id()), 259u);
@@ -68,20 +65,20 @@ TEST_F(Processes, TheWaitEndsOnAChildThatExitsWith259) {
 }
 
 TEST_F(Processes, ARunningChildHasNoExitCodeYet) {
-    auto child = win32::launchMinimizedFocus(childLine(L"2000 0"));
+    auto child = processes.launchMinimizedFocus(childLine(L"2000 0"));
     EXPECT_EQ(child->exitCode(), std::nullopt);  // not 259 (STILL_ACTIVE) taken for a code
     mdlFunctionStandard::gWatchShellEnd(child->id());
     EXPECT_EQ(child->exitCode(), std::optional<std::uint32_t>(0u));
 }
 
 TEST_F(Processes, TheChildStartsMinimized) {
-    auto child = win32::launchMinimizedFocus(childLine(L"show"));
+    auto child = processes.launchMinimizedFocus(childLine(L"show"));
     mdlFunctionStandard::gWatchShellEnd(child->id());
     EXPECT_EQ(exitCodeOf(child->id()), static_cast<DWORD>(SW_SHOWMINIMIZED));
 }
 
 TEST_F(Processes, AProcessThatCannotBeOpenedEndsTheWaitAtOnce) {
-    EXPECT_EQ(win32::openProcess(platform::kProcessQueryInformation, true, 0xFFFFFFF0u), 0u);
+    EXPECT_EQ(processes.open(platform::kProcessQueryInformation, true, 0xFFFFFFF0u), nullptr);
     mdlFunctionStandard::gWatchShellEnd(0xFFFFFFF0u);  // returns after one poll
 }
 
@@ -96,7 +93,7 @@ TEST_F(Processes, ALaunchThatCannotStartRaisesTheSystemsError) {
         SCOPED_TRACE(utf8(line));
         SetLastError(0xdeadbeef);
         try {
-            win32::launchMinimizedFocus(text(line));
+            processes.launchMinimizedFocus(text(line));
             ADD_FAILURE() << "launched";
         } catch (const platform::RuntimeError& e) {
             EXPECT_NE(e.number, 0);

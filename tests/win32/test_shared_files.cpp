@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "platform/win32/file_checks.h"
-#include "platform/win32/file_security.h"
+#include "platform/win32/files.h"
+#include "platform/win32/owned.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/text.h"
@@ -17,20 +17,21 @@ using support::writeBytes;
 
 namespace {
 
+win32::FileSystem files;
+
 // Another program with the file open for reading and writing, with the sharing a row says.
 class Holder {
 public:
     Holder(const std::wstring& path, DWORD sharing) {
         const std::wstring name = L"harbek-held-" + std::to_wstring(GetCurrentProcessId());
-        HANDLE held = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+        const win32::OwnedHandle held(CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
         support::Launch hold;
         hold.exe = childExe();
         hold.arguments = L"hold " + std::to_wstring(sharing) + L" \"" + path + L"\" " + name;
         if (child_.start(hold)) {
-            HANDLE either[] = {held, child_.handle()};
+            HANDLE either[] = {held.get(), child_.handle()};
             holding = WaitForMultipleObjects(2, either, FALSE, 10000) == WAIT_OBJECT_0;
         }
-        CloseHandle(held);
     }
     ~Holder() { child_.kill(); }
     bool holding = false;
@@ -62,12 +63,11 @@ TEST(SharedFiles, HeldOpenOnlyWhileAnotherProgramHasIt) {
         if (row.sharing != kNobody) {
             ASSERT_TRUE(holder.emplace(path, row.sharing).holding);
         }
-        EXPECT_EQ(win32::fileHeldOpen(text(path)), row.held);
+        EXPECT_EQ(files.fileHeldOpen(text(path)), row.held);
     }
     // The probe keeps nothing open: the file can be taken alone at once.
-    HANDLE alone = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(alone, INVALID_HANDLE_VALUE);
-    CloseHandle(alone);
+    EXPECT_TRUE(
+        win32::OwnedHandle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
 TEST(SharedFiles, FreeSpaceIsThatOfTheFilesFolder) {
@@ -79,12 +79,12 @@ TEST(SharedFiles, FreeSpaceIsThatOfTheFilesFolder) {
     ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
     // A bare name is in the current folder. Others write to the same disk meanwhile.
     for (const std::wstring& path : {folder.file(L"sales.mdb"), std::wstring(L"sales.mdb")}) {
-        const std::uint64_t free = win32::freeSpaceBeside(text(path)), there = expected.QuadPart;
+        const std::uint64_t free = files.freeSpaceBeside(text(path)), there = expected.QuadPart;
         const std::uint64_t apart = free > there ? free - there : there - free;
         EXPECT_LT(apart, 256u << 20) << support::utf8(path);
     }
     SetCurrentDirectoryW(current);
-    EXPECT_THROW(win32::freeSpaceBeside(text(folder.file(L"none\\sales.mdb"))), platform::RuntimeError);
+    EXPECT_THROW(files.freeSpaceBeside(text(folder.file(L"none\\sales.mdb"))), platform::RuntimeError);
 }
 
 // In the run's order. Wine keeps no access lists of its own, so of the list, owner and group only
@@ -116,19 +116,21 @@ TEST(SharedFiles, AttributesAndCreationTimeAreCarried) {
         const std::wstring to = folder.file(L"sales.mdb");
         writeBytes(from, "original");
         writeBytes(to, "repaired");
-        HANDLE h = CreateFileW(from.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        const FILETIME time{static_cast<DWORD>(created), static_cast<DWORD>(created >> 32)};
-        ASSERT_TRUE(SetFileTime(h, &time, nullptr, nullptr));
-        CloseHandle(h);
+        {
+            const win32::OwnedHandle h(
+                CreateFileW(from.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            const FILETIME time{static_cast<DWORD>(created), static_cast<DWORD>(created >> 32)};
+            ASSERT_TRUE(SetFileTime(h.get(), &time, nullptr, nullptr));
+        }
         ASSERT_TRUE(SetFileAttributesW(from.c_str(), row.original));
         ASSERT_TRUE(SetFileAttributesW(to.c_str(), row.repaired));
         const DWORD carried = GetFileAttributesW(from.c_str()) & kCarried;
         const ULONGLONG writtenBefore = times(to).second;
 
-        EXPECT_NO_THROW(win32::copyAccessList(text(from), text(to)));
-        EXPECT_NO_THROW(win32::copyCreationTime(text(from), text(to)));
-        EXPECT_NO_THROW(win32::copyAttributes(text(from), text(to)));
-        EXPECT_NO_THROW(win32::copyOwner(text(from), text(to)));
+        EXPECT_NO_THROW(files.copyAccessList(text(from), text(to)));
+        EXPECT_NO_THROW(files.copyCreationTime(text(from), text(to)));
+        EXPECT_NO_THROW(files.copyAttributes(text(from), text(to)));
+        EXPECT_NO_THROW(files.copyOwner(text(from), text(to)));
 
         EXPECT_EQ(GetFileAttributesW(to.c_str()) & kCarried, carried);
         EXPECT_EQ(carried & row.original & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),

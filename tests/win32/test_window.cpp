@@ -7,7 +7,9 @@
 #include "main_window/frmMain.h"
 #include "platform/win32/layout.h"
 #include "platform/win32/form_window.h"
-#include "platform/win32/services.h"
+#include "platform/win32/environment.h"
+#include "platform/win32/processes.h"
+#include "platform/win32/window.h"
 #include "support/text.h"
 #include "tests/win32/harness.h"
 
@@ -27,8 +29,8 @@ std::wstring className(HWND h) {
 class Window : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        services = new win32::Services(GetModuleHandleW(nullptr));
-        platform::install(services);
+        services = new win32::Window(GetModuleHandleW(nullptr));
+        platform::install({services, &environment, &processes});
         form = new platform::FormDescription(frmMain::form());
         for (auto& c : form->controls) {
             if (c.name == "cmdOk") c.onClick = [] { ++okClicks; };
@@ -41,7 +43,7 @@ protected:
         };
         services->showMainWindow(*form);
     }
-    static void TearDownTestSuite() { platform::install(nullptr); }
+    static void TearDownTestSuite() { platform::install({}); }
 
     void SetUp() override {
         okClicks = refClicks = cancelClicks = closeQueries = 0;
@@ -67,7 +69,9 @@ protected:
         services->processPendingEvents();
     }
 
-    static inline win32::Services* services = nullptr;
+    static inline win32::Window* services = nullptr;
+    static inline win32::Environment environment{GetModuleHandleW(nullptr)};
+    static inline win32::Processes processes;
     static inline platform::FormDescription* form = nullptr;
 };
 
