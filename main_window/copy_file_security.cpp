@@ -5,8 +5,9 @@
 //
 // It runs once both files are whole, so a failure is reported and nothing is undone. The
 // read-only attribute comes after the access list and the time, which it might otherwise stand
-// in the way of; owner and group come last, since only an administrator may give a file another
-// user as its owner, and that refusal should not cost the rest.
+// in the way of; owner and group come last. Only an account that holds the restore privilege may
+// give a file another account as its owner; elsewhere the repaired file keeps the owner the system
+// gave it, without a report, since the access list carried before is what lets colleagues in.
 #include "main_window/frmMain.h"
 #include "standard/trap.h"
 

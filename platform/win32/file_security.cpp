@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <aclapi.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/win32/errors.h"
@@ -123,13 +124,14 @@ void FileSystem::copyOwner(const platform::Text& from, const platform::Text& to)
                                 nullptr, nullptr, read.put()));
     enableRestorePrivilege();
     wchar_t* const target = const_cast<wchar_t*>(wide(to));
-    DWORD result =
-        SetNamedSecurityInfoW(target, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION,
-                              owner, group, nullptr, nullptr);
-    if (result == ERROR_INVALID_OWNER)
-        result = SetNamedSecurityInfoW(target, SE_FILE_OBJECT, GROUP_SECURITY_INFORMATION, nullptr, group,
-                                       nullptr, nullptr);
-    check(result);
+    check(setOwnerAndGroup([&](SECURITY_INFORMATION which) {
+        return SetNamedSecurityInfoW(target, SE_FILE_OBJECT, which, owner, group, nullptr, nullptr);
+    }));
+}
+
+DWORD setOwnerAndGroup(const std::function<DWORD(SECURITY_INFORMATION which)>& set) {
+    const DWORD result = set(OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION);
+    return result == ERROR_INVALID_OWNER ? set(GROUP_SECURITY_INFORMATION) : result;
 }
 
 }  // namespace win32

@@ -2,6 +2,9 @@
 // use by others, size and room, and what a file carries beyond its bytes.
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <memory>
 
 #include "platform/files.h"
@@ -27,5 +30,10 @@ public:
 };
 
 std::unique_ptr<platform::FileSystem> createFileSystem();
+
+// Sets a file's owner and group through `set` (a SetNamedSecurityInfoW call for what `which`
+// names); where the owner is one this account may not give (ERROR_INVALID_OWNER), the group
+// alone. Returns the system's result.
+DWORD setOwnerAndGroup(const std::function<DWORD(SECURITY_INFORMATION which)>& set);
 
 }  // namespace win32

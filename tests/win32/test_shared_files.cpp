@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <vector>
 
 #include "platform/win32/files.h"
 #include "platform/win32/owned.h"
@@ -85,6 +86,34 @@ TEST(SharedFiles, FreeSpaceIsThatOfTheFilesFolder) {
     }
     SetCurrentDirectoryW(current);
     EXPECT_THROW(files.freeSpaceBeside(text(folder.file(L"none\\sales.mdb"))), platform::RuntimeError);
+}
+
+// An owner this account may not give leaves the owner as the system set it, and still carries the
+// group; every other refusal stands. (Wine lets any account give any owner, so the system's
+// refusal is played here.)
+TEST(SharedFiles, AnOwnerThisAccountMayNotGiveIsLeftAndTheGroupCarried) {
+    constexpr SECURITY_INFORMATION kBoth = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION;
+    const struct {
+        std::vector<DWORD> answers;  // the system's, call by call
+        DWORD result;
+        std::vector<SECURITY_INFORMATION> asked;
+    } rows[] = {
+        {{ERROR_SUCCESS}, ERROR_SUCCESS, {kBoth}},
+        {{ERROR_INVALID_OWNER, ERROR_SUCCESS}, ERROR_SUCCESS, {kBoth, GROUP_SECURITY_INFORMATION}},
+        {{ERROR_INVALID_OWNER, ERROR_ACCESS_DENIED},
+         ERROR_ACCESS_DENIED,
+         {kBoth, GROUP_SECURITY_INFORMATION}},
+        {{ERROR_ACCESS_DENIED}, ERROR_ACCESS_DENIED, {kBoth}},
+    };
+    for (const auto& row : rows) {
+        std::vector<SECURITY_INFORMATION> asked;
+        const DWORD result = win32::setOwnerAndGroup([&](SECURITY_INFORMATION which) {
+            asked.push_back(which);
+            return row.answers.at(asked.size() - 1);
+        });
+        EXPECT_EQ(result, row.result);
+        EXPECT_EQ(asked, row.asked);
+    }
 }
 
 // In the run's order. Wine keeps no access lists of its own, so of the list, owner and group only
