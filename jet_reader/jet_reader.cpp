@@ -20,7 +20,7 @@ class TableCounter {
 public:
     explicit TableCounter(const Pages& pages) : pages_(pages) {}
 
-    Table count(const CatalogTable& entry) {
+    Table count(const CatalogEntry& entry) {
         Table table;
         table.name = entry.name;
         table.definitionPage = static_cast<std::uint32_t>(entry.id);
@@ -60,7 +60,7 @@ Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode) {
         const Header header = readHeader(file);
         const Pages pages(file, header);
         TableCounter counter(pages);
-        std::vector<CatalogTable> catalog;
+        std::vector<CatalogEntry> catalog;
         try {
             catalog = readCatalog(pages, header.codePage, decode, counter.memo());
         } catch (const Damage& damage) {
@@ -74,7 +74,9 @@ Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode) {
         database.codePage = header.codePage;
         database.encrypted = header.databaseKey != 0;
         database.tables.reserve(catalog.size());
-        for (const CatalogTable& entry : catalog) database.tables.push_back(counter.count(entry));
+        for (const CatalogEntry& entry : catalog)
+            if (entry.type == kLocalTable) database.tables.push_back(counter.count(entry));
+        database.objects = objectsOf(catalog);
         reading.database = std::move(database);
     } catch (const Damage& damage) {
         reading.problem = "cannot read: " + damage.reason;

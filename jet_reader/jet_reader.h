@@ -43,6 +43,13 @@ struct Table {
     std::optional<std::uint64_t> storedRows;
 };
 
+// What a user makes beside tables, as the catalog lists it.
+enum class ObjectKind { Query, LinkedTable, Form, Report, Macro, Module };
+struct Object {
+    ObjectKind kind;
+    Text name;
+};
+
 struct Database {
     int version = 0;  // 3 or 4
     std::uint32_t pageSize = 0;
@@ -52,6 +59,7 @@ struct Database {
     // Every local table (system ones too): the catalog's rows of Type 1, in its order. (mdb-tables
     // would also take a Type whose low 7 bits are 1, such as 0x8001; no file is known to hold one.)
     std::vector<Table> tables;
+    std::vector<Object> objects;  // in the catalog's order
 };
 
 struct Reading {

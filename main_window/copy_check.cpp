@@ -25,6 +25,30 @@ const jet::Table* tableNamed(const jet::Database& database, const Text& name) {
     return nullptr;
 }
 
+const char16_t* kindWord(jet::ObjectKind kind) {
+    switch (kind) {
+        case jet::ObjectKind::Query:
+            return u"クエリ";
+        case jet::ObjectKind::LinkedTable:
+            return u"リンクテーブル";
+        case jet::ObjectKind::Form:
+            return u"フォーム";
+        case jet::ObjectKind::Report:
+            return u"レポート";
+        case jet::ObjectKind::Macro:
+            return u"マクロ";
+        case jet::ObjectKind::Module:
+            return u"モジュール";
+    }
+    return u"";
+}
+
+bool holds(const jet::Database& database, const jet::Object& object) {
+    return std::any_of(database.objects.begin(), database.objects.end(), [&](const jet::Object& o) {
+        return o.kind == object.kind && sameName(o.name, object.name);
+    });
+}
+
 // The file is read through its own handle, closed again before the run goes on to the renames.
 // A file the system will not open or read (another program holds it with no sharing, an I/O
 // error) raises the system's error: that is no finding about the database, and the run's report
@@ -57,8 +81,9 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
     if (original) {
         for (const jet::Table& table : original->tables) {
             if (!table.user || sameName(table.name, kCompactErrors)) continue;
+            // A table the copy holds only as a system table is as good as gone for the user.
             const jet::Table* kept = tableNamed(*copy, table.name);
-            if (!kept) {
+            if (!kept || !kept->user) {
                 check.findings.push_back(u"テーブル「" + table.name + u"」がありません。");
             } else if (!table.rows) {
                 check.everyRowCompared = false;
@@ -67,6 +92,13 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
                                          u" → " + count(*kept->rows));
             }
         }
+        // A compaction keeps every object, so one missing is news; their contents are not read.
+        for (const jet::Object& object : original->objects)
+            if (!holds(*copy, object))
+                check.findings.push_back(kindWord(object.kind) + (u"「" + object.name + u"」がありません。"));
+        // A copy whose pages lost the database's encoding lies open to any reader of the file.
+        if (original->encrypted && !copy->encrypted)
+            check.findings.push_back(u"修復後のファイルは暗号化されていません。");
     }
     if (const jet::Table* errors = tableNamed(*copy, kCompactErrors); errors && *errors->rows > 0)
         check.findings.push_back(u"最適化中のエラーが" + count(*errors->rows) +

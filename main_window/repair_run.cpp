@@ -130,13 +130,13 @@ void cmdOk_Click() {
             exitCode = compactor->exitCode();
         }
         // Microsoft's compactor documents no exit codes, so a code other than 0 is weighed against
-        // the copy itself: one that crashed (an NTSTATUS of 0xC0000000 and above) is refused
-        // whatever it left; otherwise the user is asked only when the copy holds every table and
-        // every row of the original, and never swaps without saying yes.
+        // the copy itself: one in the system's exception range (0x80000000 and above: an access
+        // violation, a breakpoint, ...) is a crash, refused whatever it left; otherwise the user
+        // is asked only when the comparison finds nothing at all, and never swaps without yes.
         if (exitCode && *exitCode != 0) {
             const Text failed = u"JetComp.exeが終了コード" + exitCodeText(*exitCode) + u"で終了しました";
             bool whole = false;
-            if (*exitCode < 0xC0000000u && fileSystem->fileExists(afterName)) {
+            if (*exitCode < 0x80000000u && fileSystem->fileExists(afterName)) {
                 const CopyCheck check = mCheckCopy(*fileSystem, source, afterName);
                 whole = check.copyReadable && check.everyRowCompared && check.findings.empty();
             }

@@ -84,6 +84,18 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
         {"exit code 1, errors recorded", kCodesWithErrors, same, 1, 6, {kExitRefused}, {16}, false},
         {"exit code 1, unreadable original", "damaged", [](const std::string&) { return kJet4; }, 1, 6,
          {kExitRefused}, {16}, false},
+        {"a breakpoint's exception code, whole copy", kIndex, same, 0x80000003, 6,
+         {u"JetComp.exeが終了コード0x80000003で終了しました。ファイル名は変更していません。"}, {16}, false},
+        {"a user table the copy holds as the system's", kIndex,
+         [](const std::string& s) { return fake::withCatalogField(s, "Table2", fake::CatalogField::Flags, 0x80000000); },
+         0, 7, {kDiffers + u"テーブル「Table2」がありません。\r\n" + kQuestion}, {308}, false},
+        {"a query dropped", fake::withCatalogField(kIndex, "Table2", fake::CatalogField::Type, 5),
+         [](const std::string&) { return same(kIndex); },
+         0, 7, {kDiffers + u"クエリ「Table2」がありません。\r\n" + kQuestion}, {308}, false},
+        {"a form dropped",
+         fake::withCatalogField(kIndex, "Table2", fake::CatalogField::ParentId, fake::containerId(kIndex, "Forms")),
+         [](const std::string&) { return same(kIndex); },
+         0, 7, {kDiffers + u"フォーム「Table2」がありません。\r\n" + kQuestion}, {308}, false},
     };
     // clang-format on
     for (const Row& row : rows) {

@@ -2,8 +2,17 @@
 
 #include "support/text_printer.h"
 
+#include <cstring>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
+
+#include "jet_reader/header.h"
+#include "jet_reader/pages.h"
+#include "jet_reader/row.h"
+#include "jet_reader/table_definition.h"
+#include "jet_reader/table_scan.h"
 
 namespace fake {
 
@@ -28,6 +37,95 @@ std::string renamed(std::string bytes, const std::string& from, const std::strin
     }
     EXPECT_GT(found, 0) << from;
     return bytes;
+}
+
+}  // namespace fake
+
+namespace fake {
+
+namespace {
+
+// A file in memory that remembers where each buffer it filled came from, so that a value the
+// reader found in a page it read can be traced back to its place in the file.
+class TracedFile : public platform::ReadOnlyFile {
+public:
+    explicit TracedFile(const std::string& bytes) : bytes_(bytes) {}
+    std::uint64_t size() override { return bytes_.size(); }
+    bool read(std::uint64_t offset, void* buffer, std::size_t length) override {
+        if (offset + length > bytes_.size()) return false;
+        std::memcpy(buffer, bytes_.data() + offset, length);
+        reads_[static_cast<const std::uint8_t*>(buffer)] = {offset, length};
+        return true;
+    }
+    std::size_t offsetOf(const std::uint8_t* at) const {
+        for (const auto& [buffer, read] : reads_)
+            if (at >= buffer && at < buffer + read.second) return read.first + (at - buffer);
+        ADD_FAILURE() << "a value outside every page read";
+        return 0;
+    }
+
+private:
+    const std::string& bytes_;
+    std::map<const std::uint8_t*, std::pair<std::size_t, std::size_t>> reads_;
+};
+
+// Calls `onRow` with each catalog row's name, and the place in the file of each field.
+void forEachCatalogRow(
+    const std::string& bytes,
+    const std::function<void(const std::string& name, std::map<CatalogField, std::size_t>&)>& onRow) {
+    TracedFile file(bytes);
+    const jet::Header header = jet::readHeader(file);
+    const jet::Pages pages(file, header);
+    const jet::TableDefinition catalog = jet::readTableDefinition(pages, 2);
+    const auto column = [&](const std::string& name) {
+        for (const jet::Column& c : catalog.columns)
+            if (c.name == name) return c;
+        ADD_FAILURE() << "no catalog column " << name;
+        return jet::Column{};
+    };
+    const jet::Column name = column("Name");
+    const std::pair<CatalogField, jet::Column> fields[] = {{CatalogField::Id, column("Id")},
+                                                           {CatalogField::Type, column("Type")},
+                                                           {CatalogField::ParentId, column("ParentId")},
+                                                           {CatalogField::Flags, column("Flags")}};
+    jet::ScanMemo memo;
+    jet::forEachLiveRow(pages, catalog, memo, [&](jet::Bytes bytes) {
+        const jet::Row row(bytes, pages.layout(), true);
+        const auto stored = row.variable(name);
+        std::map<CatalogField, std::size_t> at;
+        for (const auto& [field, c] : fields)
+            if (const auto value = row.fixed(c, field == CatalogField::Type ? 2 : 4))
+                at[field] = file.offsetOf(value->data());
+        onRow(stored ? std::string(stored->begin(), stored->end()) : std::string(), at);
+    });
+}
+
+}  // namespace
+
+std::string withCatalogField(std::string bytes, const std::string& name, CatalogField field,
+                             std::int32_t value) {
+    int found = 0;
+    forEachCatalogRow(bytes, [&](const std::string& rowName, std::map<CatalogField, std::size_t>& at) {
+        if (rowName != name || !at.count(field)) return;
+        const std::size_t size = field == CatalogField::Type ? 2 : 4;
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[at[field] + i] = static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i));
+        ++found;
+    });
+    EXPECT_EQ(found, 1) << name;
+    return bytes;
+}
+
+std::int32_t containerId(const std::string& bytes, const std::string& name) {
+    std::int32_t id = 0;
+    forEachCatalogRow(bytes, [&](const std::string& rowName, std::map<CatalogField, std::size_t>& at) {
+        if (rowName != name || !at.count(CatalogField::Id)) return;
+        for (int i = 3; i >= 0; --i)
+            id = static_cast<std::int32_t>(static_cast<std::uint32_t>(id) << 8 |
+                                           static_cast<std::uint8_t>(bytes[at[CatalogField::Id] + i]));
+    });
+    EXPECT_NE(id, 0) << name;
+    return id;
 }
 
 }  // namespace fake

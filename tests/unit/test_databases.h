@@ -2,6 +2,7 @@
 // a test makes to their bytes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace fake {
@@ -12,5 +13,20 @@ std::string testDatabase(const std::string& name);
 // Every occurrence of `from` replaced by `to`, of the same length: a table renamed in the catalog
 // of a Jet 3 file, whose names are stored in single bytes.
 std::string renamed(std::string bytes, const std::string& from, const std::string& to);
+
+}  // namespace fake
+
+namespace fake {
+
+// The catalog's fields of one object, by name.
+enum class CatalogField { Id, Type, ParentId, Flags };
+
+// The catalog row named `name` of a plain Jet 3 file with one of its fields set to `value`: a
+// table made a query, put in a container, or marked as the system's.
+std::string withCatalogField(std::string bytes, const std::string& name, CatalogField field,
+                             std::int32_t value);
+
+// The Id of the container named `name` (Forms, Reports, ...), as its catalog row gives it.
+std::int32_t containerId(const std::string& bytes, const std::string& name);
 
 }  // namespace fake
