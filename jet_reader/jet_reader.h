@@ -4,7 +4,7 @@
 // needs, one at a time, so its memory does not grow with the file. On anything it cannot make sense
 // of it says so, with the reason, and never reads outside what it was given.
 //
-// What damage costs (../shared/jet-format.md section 7):
+// What damage costs (docs/jet-format.md section 7):
 //  - the whole file ("cannot read: ..."): the header (signature, version, page 0), a size that is
 //    not a whole number of pages or under 3 pages, and the catalog: page 2 and its continuations,
 //    MSysObjects' columns, usage map, data pages and rows (every one is decoded), overflow, and

@@ -1,4 +1,4 @@
-// Where Jet 3 and Jet 4 keep the fields the reader uses (../shared/jet-format.md, sections 1-5).
+// Where Jet 3 and Jet 4 keep the fields the reader uses (docs/jet-format.md, sections 1-5).
 #pragma once
 
 #include <cstddef>

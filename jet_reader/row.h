@@ -1,4 +1,4 @@
-// A row's values (../shared/jet-format.md section 5): the column count at its start, fixed
+// A row's values (docs/jet-format.md section 5): the column count at its start, fixed
 // values after it, the null mask in its last bytes, and before the mask the count and offset
 // table of the variable values (Jet 3: one-byte offsets with a jump table every 256 bytes).
 #pragma once

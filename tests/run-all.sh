@@ -21,6 +21,7 @@ bash tests/fuzz/run.sh
 bash tests/quality/valgrind.sh
 bash tests/quality/clang-tidy.sh
 bash tests/quality/format.sh
+bash tests/quality/stands-alone.sh
 stage "fuzzing, valgrind, clang-tidy and layout"
 
 # Harbek.exe as it ships: 32-bit.

@@ -1,5 +1,5 @@
 // libFuzzer target: the Jet reader over any bytes, read as a file through the platform's
-// ReadOnlyFile. Seeds: the small real databases of ../shared/testdata (run.sh copies them). For
+// ReadOnlyFile. Seeds: the small real databases of tests/data (run.sh copies them). For
 // every input, besides no crash, no undefined behaviour and no hang:
 //  - the reading is a database or a problem "cannot read: ...", never both, never neither;
 //  - a database is Jet 3 (2048-byte pages) or Jet 4 (4096), of exactly the input's pages;

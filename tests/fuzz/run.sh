@@ -3,7 +3,7 @@
 # HARBEK_FUZZ_SECONDS (30 by default):
 #  - fuzz_command_line over a copy of the committed seed corpus in tests/fuzz/corpus;
 #  - fuzz_jet_reader over copies of the real databases of up to 256 KiB in the test-data folder
-#    (HARBEK_TESTDATA_DIR, by default ../shared/testdata beside the repository).
+#    (HARBEK_TESTDATA_DIR, by default tests/data).
 # New inputs and any crash file land in build/fuzz, never in the repository. Exits non-zero on a
 # crash or a broken property. Needs clang and its libFuzzer runtime (Debian 12: clang,
 # libclang-rt-14-dev).
@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
 seconds=${HARBEK_FUZZ_SECONDS:-30}
-testdata=${HARBEK_TESTDATA_DIR:-../shared/testdata}
+testdata=${HARBEK_TESTDATA_DIR:-tests/data}
 tree=build/fuzz
 if ! command -v clang++ >/dev/null; then
   echo "fuzz: FAILED: clang++ not found (install clang and libclang-rt-14-dev)"

@@ -1,4 +1,4 @@
-// Real Jet databases for the run's tests, read from the shared test-data folder, and the changes
+// Real Jet databases for the run's tests, read from the test-data folder (tests/data), and the changes
 // a test makes to their bytes.
 #pragma once
 
