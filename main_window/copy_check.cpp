@@ -49,13 +49,32 @@ bool holds(const jet::Database& database, const jet::Object& object) {
     });
 }
 
+// Reading both files of a large database takes seconds on the window thread: the window's events
+// are handled every so many reads, as during the wait, so that it repaints, and ｷｬﾝｾﾙ and the
+// close box end the program at once (nothing is renamed before the check has finished).
+class LiveFile : public platform::ReadOnlyFile {
+public:
+    explicit LiveFile(platform::ReadOnlyFile& file) : file_(file) {}
+    std::uint64_t size() override { return file_.size(); }
+    bool read(std::uint64_t offset, void* buffer, std::size_t length) override {
+        if (++reads_ % kReadsBetweenEvents == 0) platform::window().processPendingEvents();
+        return file_.read(offset, buffer, length);
+    }
+
+private:
+    static constexpr unsigned kReadsBetweenEvents = 64;  // a quarter of a MiB of Jet 4 pages
+    platform::ReadOnlyFile& file_;
+    unsigned reads_ = 0;
+};
+
 // The file is read through its own handle, closed again before the run goes on to the renames.
 // A file the system will not open or read (another program holds it with no sharing, an I/O
 // error) raises the system's error: that is no finding about the database, and the run's report
 // shows its number and text.
 std::optional<jet::Database> readDatabase(platform::FileSystem& fileSystem, const Text& path) {
     const auto file = fileSystem.openForReading(path);
-    jet::Reading reading = jet::read(*file, [](std::uint32_t codePage, const std::string& bytes) {
+    LiveFile live(*file);
+    jet::Reading reading = jet::read(live, [](std::uint32_t codePage, const std::string& bytes) {
         return platform::environment().fromCodePage(codePage, bytes);
     });
     return std::move(reading.database);

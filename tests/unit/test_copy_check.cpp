@@ -161,6 +161,23 @@ TEST(CopyCheck, AReadTheSystemRefusesIsReportedWithItsReasonAndNothingMoves) {
     }
 }
 
+// The check reads both files on the window thread: ｷｬﾝｾﾙ pressed meanwhile ends the program there,
+// and nothing is renamed.
+TEST(CopyCheck, CancelDuringTheCheckEndsTheProgramWithNothingRenamed) {
+    fake::Platform p;
+    p.fields[TextField::MdbFile] = kSource;
+    p.files[kSource] = kCodes;
+    p.files[kCompactor] = "exe";
+    p.onEvents = [&] {
+        if (p.count("openForReading") > 0) frmMain::cmdCancel_Click();
+    };
+    EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);
+    EXPECT_THAT(p.moves, testing::IsEmpty());
+    EXPECT_TRUE(p.unloaded);
+    EXPECT_THAT(p.boxes, testing::IsEmpty());
+    EXPECT_EQ(p.logLines().size(), 4u);  // ended in the check, before the next line
+}
+
 TEST(CopyCheck, TheQuestionListsTenFindingsThenHowManyMore) {
     std::vector<Text> findings(12, u"x");
     EXPECT_EQ(frmMain::differencesQuestion(findings),
