@@ -110,14 +110,11 @@ TEST(JetReader, CanonicalValuesMeanTheSameWhereTheyShould) {
         {jet::DateTime{0.0003472222222222222}, jet::DateTime{0.0003472222222222224}, true},  // 00:00:30
         {jet::DateTime{-1.25}, jet::DateTime{-1.25}, true},
         {jet::DateTime{1.5}, jet::DateTime{1.5 + 1.0 / 86400000}, false},  // a millisecond
-        {jet::DateTime{1e300}, jet::DateTime{1e300}, true},
         {oneAndAHalf, shorter, true},
         {oneAndAHalf, big, false},
         {zero, minusZero, true},
-        {0.0, -0.0, false},  // stored bits
         {std::u16string(u"a"), jet::Binary{'a', 0}, false},
         {std::monostate{}, std::u16string(), false},
-        {std::int16_t{1}, std::int32_t{1}, false},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(one(cases[i].a) == one(cases[i].b), cases[i].same) << "case " << i;
@@ -145,7 +142,7 @@ TEST(JetReader, Sha256GivesTheKnownDigests) {
               "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
-// valuesV2003.mdb, table 顧客, column 3 長いメモ: row 0 of page 60 holds its field at 0x3CFD6, a
+// valuesV2003.mdb, table 顧客 (the 10th of the catalog), column 3 長いメモ: row 0 of page 60 holds its field at 0x3CFD6, a
 // chain of 10850 bytes over the LVAL rows 54/0 -> 55/0 -> 56/0, each starting with the pointer to
 // the next (at 0x36014, 0x37014, 0x3856A; slot entries at 0x3600E, 0x3700E, 0x3800E). Row 1 holds
 // an inline memo of 38 bytes (column 2) at 0x3CF39; column 4's descriptor has its type at 0x320BB.
@@ -160,6 +157,9 @@ TEST(JetReader, DamagedValuesAreTheirTablesProblem) {
         {put(0x37014, 54 << 8),
          memo +
              "the long value row at page 54 row 0 is reached a second time: a chain loops, or two values share it"},
+        {put(0x3CFD6 + 4, 23 << 8 | 1),  // a row of an LvProp value of MSysObjects, read before
+         memo +
+             "the long value row at page 23 row 1 is reached a second time: a chain loops, or two values share it"},
         {put(0x36014, 0xFFFFFF00), memo + "long value page 16777215 is past the end of the file (440 pages)"},
         {put(0x36014, 60 << 8), memo + "long value page 60 is a data page without the mark LVAL"},
         {put(0x36014, 55 << 8 | 9), memo + "a long value points at page 55 row 9, which is no row"},
