@@ -15,6 +15,9 @@
 // A listed page that is no data page is skipped, as Jackcess and mdbtools do. Chains are bounded
 // (a definition joins at most 64 KiB, an overflow goes at most 4 hops); no loop runs longer than
 // the page count allows, and a page no pointer reaches is never read.
+//
+// Read with values, it also decodes every value of every live row, long values and all, and
+// reduces each row to a digest (table_values.h); damage in values costs only its table's digests.
 #pragma once
 
 #include <cstdint>

@@ -50,7 +50,15 @@ public:
     }
     void text(const std::u16string& t) {
         integer(t.size(), 8);
-        for (const char16_t unit : t) integer(unit, 2);
+        std::array<std::uint8_t, 512> le;  // UTF-16LE, a part at a time
+        for (std::size_t at = 0; at < t.size();) {
+            std::size_t n = 0;
+            for (; n < le.size() && at < t.size(); ++at) {
+                le[n++] = static_cast<std::uint8_t>(t[at]);
+                le[n++] = static_cast<std::uint8_t>(t[at] >> 8);
+            }
+            hash_.add({le.data(), n});
+        }
     }
 
     void operator()(std::monostate) { tag(kNullTag); }
