@@ -1,6 +1,6 @@
 // libFuzzer target: the Jet reader over any bytes of up to 1 MiB, read as a file through the
 // platform's ReadOnlyFile, once counting and once with values. Seeds: the small real databases of
-// ../shared/testdata (run.sh copies them). For every input, besides no crash, no undefined
+// the test-data folder (run.sh copies them). For every input, besides no crash, no undefined
 // behaviour and no hang:
 //  - the reading is a database or a problem "cannot read: ...", never both, never neither;
 //  - a database is Jet 3 (2048-byte pages) or Jet 4 (4096), of exactly the input's pages;
