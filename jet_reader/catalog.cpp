@@ -6,6 +6,7 @@
 
 #include "jet_reader/row.h"
 #include "jet_reader/text.h"
+#include "jet_reader/value.h"
 
 namespace jet {
 
@@ -16,10 +17,6 @@ constexpr std::int16_t kContainer = 3;
 constexpr std::int16_t kOdbcLinkedTable = 4;
 constexpr std::int16_t kQuery = 5;
 constexpr std::int16_t kLinkedTable = 6;
-
-constexpr std::uint8_t kInt16 = 0x03;
-constexpr std::uint8_t kInt32 = 0x04;
-constexpr std::uint8_t kText = 0x0A;
 
 // A stored column name against an ASCII one: bytes in Jet 3, UCS-2LE in Jet 4.
 bool isNamed(const Column& column, std::string_view ascii, const Layout& layout) {
@@ -37,11 +34,11 @@ struct Expected {
     bool fixedLength;
 };
 
-constexpr Expected kId{"Id", kInt32, true};
-constexpr Expected kParentId{"ParentId", kInt32, true};
+constexpr Expected kId{"Id", kLong, true};
+constexpr Expected kParentId{"ParentId", kLong, true};
 constexpr Expected kName{"Name", kText, false};
-constexpr Expected kType{"Type", kInt16, true};
-constexpr Expected kFlags{"Flags", kInt32, true};
+constexpr Expected kType{"Type", kInteger, true};
+constexpr Expected kFlags{"Flags", kLong, true};
 
 std::string kind(std::uint8_t type, bool fixedLength) {
     return "of type " + hex(type) + (fixedLength ? " (fixed length)" : " (variable length)");

@@ -8,6 +8,7 @@
 #include "jet_reader/pages.h"
 #include "jet_reader/row.h"
 #include "jet_reader/table_scan.h"
+#include "jet_reader/table_values.h"
 
 namespace jet {
 
@@ -18,7 +19,11 @@ constexpr std::uint32_t kSystemFlags = 0x80000002;
 
 class TableCounter {
 public:
-    explicit TableCounter(const Pages& pages) : pages_(pages) {}
+    // With `values`, each table's values too; `decode` and `values` must outlive the counter.
+    TableCounter(const Pages& pages, std::uint32_t codePage, const CodePageDecoder& decode,
+                 const ValueReading* values)
+        : pages_(pages), codePage_(codePage), decode_(decode), values_(values),
+          decoder_(pages, codePage, decode, longValues_) {}
 
     Table count(const CatalogEntry& entry) {
         Table table;
@@ -32,14 +37,20 @@ public:
                     "its definition's page is also that of an earlier table");
             const TableDefinition definition = readTableDefinition(pages_, page);
             table.storedRows = definition.storedRows;
+            std::optional<TableValues> values;
+            if (values_ != nullptr)
+                values.emplace(pages_.layout(), definition, table, *values_, decoder_, codePage_, decode_);
             std::uint64_t rows = 0;
             forEachLiveRow(pages_, definition, memo_, [&](Bytes row) {
                 requireRowHeader(row, pages_.layout());
                 ++rows;
+                if (values) values->add(row);
             });
             table.rows = rows;
+            if (values) values->finish(table);
         } catch (const Damage& damage) {
             table.problem = damage.reason;
+            if (values_ != nullptr) table.valueProblem = damage.reason;
         }
         return table;
     }
@@ -48,18 +59,21 @@ public:
 
 private:
     const Pages& pages_;
+    std::uint32_t codePage_;
+    const CodePageDecoder& decode_;
+    const ValueReading* values_;
     ScanMemo memo_;
+    LongValueMemo longValues_;
+    ValueDecoder decoder_;
     std::unordered_set<std::uint64_t> definitions_;  // definition pages already counted
 };
 
-}  // namespace
-
-Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode) {
+Reading readWith(platform::ReadOnlyFile& file, const CodePageDecoder& decode, const ValueReading* values) {
     Reading reading;
     try {
         const Header header = readHeader(file);
         const Pages pages(file, header);
-        TableCounter counter(pages);
+        TableCounter counter(pages, header.codePage, decode, values);
         std::vector<CatalogEntry> catalog;
         try {
             catalog = readCatalog(pages, header.codePage, decode, counter.memo());
@@ -82,6 +96,16 @@ Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode) {
         reading.problem = "cannot read: " + damage.reason;
     }
     return reading;
+}
+
+}  // namespace
+
+Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode) {
+    return readWith(file, decode, nullptr);
+}
+
+Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode, const ValueReading& values) {
+    return readWith(file, decode, &values);
 }
 
 }  // namespace jet

@@ -15,6 +15,9 @@
 // A listed page that is no data page is skipped, as Jackcess and mdbtools do. Chains are bounded
 // (a definition joins at most 64 KiB, an overflow goes at most 4 hops); no loop runs longer than
 // the page count allows, and a page no pointer reaches is never read.
+//
+// Read with values, it also decodes every value of every live row, long values and all, and
+// reduces each row to a digest (table_values.h); damage in values costs only its table's digests.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "jet_reader/sha256.h"
+#include "jet_reader/value.h"
 #include "platform/platform.h"
 
 namespace jet {
@@ -41,6 +46,11 @@ struct Table {
     // The row count its definition stores (what mdb-count prints); none when the definition
     // cannot be read. It may lag behind the scan for system tables (MSysACEs, MSysQueries).
     std::optional<std::uint64_t> storedRows;
+    // Only when read with values (the second read below), and asked for: every live row's digest
+    // (row_digest.h), sorted, so that two tables hold the same rows when these are equal. None when
+    // a value could not be decoded or the rows not counted; then valueProblem says why.
+    std::optional<std::vector<Digest>> rowDigests;
+    std::string valueProblem;
 };
 
 // What a user makes beside tables, as the catalog lists it.
@@ -69,5 +79,19 @@ struct Reading {
 
 // Reads the file; never throws for what the file holds (only the decoder may throw).
 Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode);
+
+// What the read with values does besides counting, for every table, system ones too.
+struct ValueReading {
+    bool digests = true;  // fill Table::rowDigests
+    // When set, called with each live row whose values all decode, in column-number order (as
+    // mdb-export prints them); the table has its name, user and definition page, not yet its
+    // counts. A table's rows stop coming at its first value that cannot be decoded.
+    std::function<void(const Table& table, const std::vector<NamedValue>& row)> onRow;
+};
+
+// The same reading, the counts and problems unchanged, and every live row's values decoded as
+// `values` asks (docs/jet-format.md section 8): a table whose values cannot all be decoded gets a
+// valueProblem. The work stays linear in the file's size, and the memory a digest a row.
+Reading read(platform::ReadOnlyFile& file, const CodePageDecoder& decode, const ValueReading& values);
 
 }  // namespace jet

@@ -25,9 +25,14 @@ public:
     // The value's bytes, none when it is null. Throws Damage when it lies outside the row.
     std::optional<Bytes> fixed(const Column& column, std::size_t size) const;
     std::optional<Bytes> variable(const Column& column) const;
+    // Whether the column's bit in the null mask is 0, or the row was written before the column
+    // existed. A boolean's value is this bit: false when null.
+    bool isNull(const Column& column) const;
+
+    std::size_t columnCount() const { return columns_; }
+    std::size_t variableCount() const { return variables_; }
 
 private:
-    bool isNull(const Column& column) const;
     std::size_t variableOffset(std::size_t i) const;
 
     Bytes bytes_;

@@ -16,6 +16,15 @@ constexpr std::size_t kNextPageAt = 4;
 constexpr std::size_t kContinuationStart = 8;
 constexpr std::uint32_t kMaxColumns = 255;
 constexpr std::uint32_t kMaxIndexes = 255;
+// Fields only values need (docs/jet-format.md sections 3, 8.1 and 8.2), Jet 3 and Jet 4: in the
+// definition, the columns numbered so far (u16, deleted ones included); in a descriptor, the
+// length (u16) and, Jet 4 only, a numeric's scale (u8; mdbtools names this byte the precision, yet
+// puts the decimal point by it too).
+struct ValueFields {
+    std::size_t maxColumns, columnLength, columnScale;
+};
+constexpr ValueFields kJet3Values{21, 16, 0};
+constexpr ValueFields kJet4Values{41, 23, 12};
 
 class JoinedDefinition {
 public:
@@ -56,6 +65,7 @@ private:
 
 TableDefinition readTableDefinition(const Pages& pages, std::uint64_t page) {
     const Layout& l = pages.layout();
+    const ValueFields& v = l.version == 4 ? kJet4Values : kJet3Values;
     JoinedDefinition joined(pages, page);
     Bytes b = joined.atLeast(l.tdefIndexEntries);
 
@@ -64,6 +74,7 @@ TableDefinition readTableDefinition(const Pages& pages, std::uint64_t page) {
     def.storedRows = u32(b, l.tdefRows);
     def.ownedPages = u32(b, l.tdefOwnedPages);
     def.variableColumns = u16(b, l.tdefVariableColumns);
+    def.maxColumns = u16(b, v.maxColumns);
     const std::uint32_t columns = u16(b, l.tdefColumns);
     const std::uint32_t logicalIndexes = u32(b, l.tdefLogicalIndexes);
     const std::uint32_t realIndexes = u32(b, l.tdefRealIndexes);
@@ -85,6 +96,8 @@ TableDefinition readTableDefinition(const Pages& pages, std::uint64_t page) {
         c.varIndex = u16(b, d + l.columnVarIndex);
         c.flags = u8(b, d + l.columnFlags);
         c.fixedOffset = u16(b, d + l.columnFixedOffset);
+        c.length = u16(b, d + v.columnLength);
+        if (l.version == 4) c.scale = u8(b, d + v.columnScale);
     }
     // Then one name per column, in the same order: a length (u8 / u16) and the bytes.
     for (Column& c : def.columns) {

@@ -16,6 +16,8 @@ struct Column {
     std::uint16_t varIndex = 0;     // its entry in a row's variable-offset table
     std::uint8_t flags = 0;         // 0x01: fixed length
     std::uint16_t fixedOffset = 0;  // where a fixed value starts in a row's fixed area
+    std::uint16_t length = 0;       // a text's or binary's most bytes; a fixed one's size
+    std::uint8_t scale = 0;         // Jet 4 numeric: digits after the decimal point
     std::string name;               // as stored: code-page bytes (Jet 3), UCS-2LE (Jet 4)
 
     bool fixedLength() const { return (flags & 0x01) != 0; }
@@ -26,7 +28,8 @@ struct TableDefinition {
     std::uint32_t storedRows = 0;  // the row count kept in the definition (mdb-count's)
     std::uint32_t ownedPages = 0;  // row pointer to the owned-pages usage map
     std::uint16_t variableColumns = 0;
-    std::vector<Column> columns;  // in the definition's order, not by number
+    std::uint16_t maxColumns = 0;  // columns numbered so far, deleted ones included
+    std::vector<Column> columns;   // in the definition's order, not by number
 };
 
 // Throws Damage: a page that is no TDEF, a chain that ends early, loops or grows past 64 KiB,

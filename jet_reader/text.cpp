@@ -24,4 +24,12 @@ platform::Text jet4Text(Bytes value) {
     return text;
 }
 
+platform::Text ucs2Text(Bytes value) {
+    require(value.size() % 2 == 0, "a UCS-2 text has an odd number of bytes");
+    platform::Text text(value.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(value[2 * i] | value[2 * i + 1] << 8);
+    return text;
+}
+
 }  // namespace jet

@@ -10,4 +10,7 @@ namespace jet {
 // Throws Damage when the value ends inside a character.
 platform::Text jet4Text(Bytes value);
 
+// UCS-2LE as stored, never compressed (Jet 4 column names). Throws Damage on an odd byte count.
+platform::Text ucs2Text(Bytes value);
+
 }  // namespace jet

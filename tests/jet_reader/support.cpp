@@ -34,6 +34,12 @@ Bytes loadFile(const std::string& path) {
     return bytes;
 }
 
+Change put(std::size_t at, std::uint32_t value, int bytes) {
+    return [=](Bytes& b) {
+        for (int i = 0; i < bytes; ++i) b.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+}
+
 Bytes encrypted(Bytes plain, std::uint32_t key, bool keyInHeader) {
     const auto le = [](std::uint32_t v) {
         std::array<std::uint8_t, 4> bytes{};
@@ -79,15 +85,31 @@ platform::Text latin1(std::uint32_t, const std::string& bytes) {
     return text;
 }
 
-std::vector<std::string> outputLines(const std::string& command, int* status) {
-    std::vector<std::string> lines;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return lines;
+platform::Text cp1252(std::uint32_t, const std::string& bytes) {
+    // 0x80-0x9F as Windows maps them; the five bytes it leaves undefined to U+0081 and so on.
+    static const char16_t k80to9F[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    platform::Text text;
+    for (unsigned char c : bytes) text += c >= 0x80 && c <= 0x9F ? k80to9F[c - 0x80] : char16_t{c};
+    return text;
+}
+
+std::string commandOutput(const std::string& command, int* status) {
     std::string text;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return text;
     char buffer[4096];
     for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
     const int exit = pclose(pipe);
     if (status != nullptr) *status = exit;
+    return text;
+}
+
+std::vector<std::string> outputLines(const std::string& command, int* status) {
+    std::vector<std::string> lines;
+    const std::string text = commandOutput(command, status);
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t end = std::min(text.find('\n', at), text.size());
         lines.push_back(text.substr(at, end - at));

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ using support::MemoryFile;
 using support::utf8;
 
 Bytes loadFile(const std::string& path);
+// A change made to a file's bytes, and the one most cases need: `value` little-endian at `at`.
+using Change = std::function<void(Bytes&)>;
+Change put(std::size_t at, std::uint32_t value, int bytes = 4);
 // A plain database's bytes with every page n >= 1 RC4-encrypted under key (`key` XOR n), and the
 // key set at 0x3E under the header's mask unless `keyInHeader` is false.
 Bytes encrypted(Bytes plain, std::uint32_t key, bool keyInHeader = true);
@@ -47,7 +51,12 @@ std::string summary(const jet::Reading& reading);
 // The decoder the tests give the reader: bytes as Latin-1 (the test databases' names are ASCII).
 platform::Text latin1(std::uint32_t codePage, const std::string& bytes);
 
-// The command's standard output, a line an element; the shell's exit status in `status`.
+// Windows' code page 1252, byte for character: the undefined bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D
+// as the characters of the same number.
+platform::Text cp1252(std::uint32_t codePage, const std::string& bytes);
+
+// The command's standard output, whole or a line an element; the shell's exit status in `status`.
+std::string commandOutput(const std::string& command, int* status = nullptr);
 std::vector<std::string> outputLines(const std::string& command, int* status = nullptr);
 
 }  // namespace jettest

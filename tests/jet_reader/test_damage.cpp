@@ -3,20 +3,12 @@
 // reach, however many, change nothing and are never read.
 #include "support/text_printer.h"
 
-#include <functional>
-
 #include "tests/jet_reader/support.h"
 
 namespace {
 
 using namespace jettest;
-using Change = std::function<void(Bytes&)>;
 
-Change put(std::size_t at, std::uint32_t value, int bytes = 4) {
-    return [=](Bytes& b) {
-        for (int i = 0; i < bytes; ++i) b.at(at + i) = static_cast<std::uint8_t>(value >> (8 * i));
-    };
-}
 Change cutTo(std::size_t size) {
     return [=](Bytes& b) { b.resize(size); };
 }

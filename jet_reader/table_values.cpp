@@ -1,0 +1,79 @@
+#include "jet_reader/table_values.h"
+
+#include <algorithm>
+
+#include "jet_reader/text.h"
+
+namespace jet {
+
+namespace {
+
+// Damage in a column's values or definition, with the column named in the reason.
+[[noreturn]] void failIn(const Column& column, const Damage& damage) {
+    fail("column " + std::to_string(column.number) + " (type " + hex(column.type) + "): " + damage.reason);
+}
+
+}  // namespace
+
+TableValues::TableValues(const Layout& layout, const TableDefinition& definition, const Table& table,
+                         const ValueReading& reading, ValueDecoder& values, std::uint32_t codePage,
+                         const CodePageDecoder& decode)
+    : layout_(layout), definition_(definition), table_(table), reading_(reading), values_(values) {
+    for (const Column& c : definition.columns) columns_.push_back(&c);
+    std::stable_sort(columns_.begin(), columns_.end(),
+                     [](const Column* a, const Column* b) { return a->number < b->number; });
+    try {
+        std::vector<std::u16string> names;
+        for (const Column* c : columns_) {
+            try {
+                requireDecodable(*c, layout);
+            } catch (const Damage& damage) {
+                failIn(*c, damage);
+            }
+            const Bytes stored(reinterpret_cast<const std::uint8_t*>(c->name.data()), c->name.size());
+            names.push_back(layout.version == 4 ? ucs2Text(stored) : decode(codePage, c->name));
+            row_.push_back({names.back(), c->type, {}});
+        }
+        digester_.emplace(names);
+    } catch (const Damage& damage) {
+        problem_ = damage.reason;
+    }
+}
+
+void TableValues::add(Bytes row) {
+    if (!problem_.empty()) return;
+    try {
+        decode(row);
+    } catch (const Damage& damage) {
+        problem_ = damage.reason;
+        digests_ = {};
+    }
+}
+
+void TableValues::decode(Bytes bytes) {
+    // Never in the files, so damage here (docs/jet-format.md section 8.2): a row with more columns
+    // or variable values than its table ever numbered.
+    const Row row(bytes, layout_, definition_.variableColumns > 0);
+    if (row.columnCount() > definition_.maxColumns || row.variableCount() > definition_.variableColumns)
+        fail("a row holds " + std::to_string(row.columnCount()) + " columns and " +
+             std::to_string(row.variableCount()) + " variable values; its table numbers only " +
+             std::to_string(definition_.maxColumns) + " and " + std::to_string(definition_.variableColumns));
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        try {
+            row_[i].value = values_.decode(row, *columns_[i]);
+        } catch (const Damage& damage) {
+            failIn(*columns_[i], damage);
+        }
+    }
+    if (reading_.onRow) reading_.onRow(table_, row_);
+    if (reading_.digests) digests_.push_back(digester_->digest(row_));
+}
+
+void TableValues::finish(Table& table) {
+    table.valueProblem = problem_;
+    if (!problem_.empty() || !reading_.digests) return;
+    std::sort(digests_.begin(), digests_.end());
+    table.rowDigests = std::move(digests_);
+}
+
+}  // namespace jet
