@@ -1,9 +1,12 @@
 // mCheckCopy: reads the compactor's copy, and the original beside it, before the run swaps them.
 // Neither the compactor's exit code nor the copy's mere existence says that the copy is the user's
-// database: the copy must read as one, and hold every table and every live row that the original
-// held. The compactor records the damage it met in a table of the copy, MSysCompactError, and says
-// nothing else of it, so its rows are counted too.
+// database: the copy must read as one, every value of it, and hold every table, every row with
+// every value, and every object that the original held. A compactor may keep a row and change
+// what is in it, so rows are compared by their values, not counted. The compactor records the
+// damage it met in a table of the copy, MSysCompactError, and says nothing else of it, so what
+// that table says is shown too.
 #include <algorithm>
+#include <variant>
 
 #include "jet_reader/jet_reader.h"
 #include "main_window/frmMain.h"
@@ -71,31 +74,119 @@ private:
 // A file the system will not open or read (another program holds it with no sharing, an I/O
 // error) raises the system's error: that is no finding about the database, and the run's report
 // shows its number and text.
-std::optional<jet::Database> readDatabase(platform::FileSystem& fileSystem, const Text& path) {
+std::optional<jet::Database> readDatabase(platform::FileSystem& fileSystem, const Text& path,
+                                          const jet::ValueReading& values) {
     const auto file = fileSystem.openForReading(path);
     LiveFile live(*file);
-    jet::Reading reading = jet::read(live, [](std::uint32_t codePage, const std::string& bytes) {
-        return platform::environment().fromCodePage(codePage, bytes);
-    });
+    jet::Reading reading = jet::read(
+        live,
+        [](std::uint32_t codePage, const std::string& bytes) {
+            return platform::environment().fromCodePage(codePage, bytes);
+        },
+        values);
     return std::move(reading.database);
 }
 
 Text count(std::uint64_t n) { return mdlFunctionStandard::decimal(static_cast<std::int64_t>(n)); }
 
+// The rows of a table of the original without an identical row in the copy (what the user would
+// lose), and those of the copy without one in the original. Both lists are sorted.
+struct RowDifference {
+    std::uint64_t lost = 0;
+    std::uint64_t added = 0;
+};
+
+RowDifference difference(const std::vector<jet::Digest>& before, const std::vector<jet::Digest>& after) {
+    RowDifference d;
+    auto a = before.begin();
+    auto b = after.begin();
+    while (a != before.end() && b != after.end()) {
+        if (*a < *b) {
+            ++d.lost;
+            ++a;
+        } else if (*b < *a) {
+            ++d.added;
+            ++b;
+        } else {
+            ++a;
+            ++b;
+        }
+    }
+    d.lost += static_cast<std::uint64_t>(before.end() - a);
+    d.added += static_cast<std::uint64_t>(after.end() - b);
+    return d;
+}
+
+// One line for a table whose rows differ; empty when they do not. A table of the original whose
+// values could not all be decoded is compared by its count alone.
+Text rowsFinding(const jet::Table& before, const jet::Table& after) {
+    RowDifference d;
+    if (before.rowDigests && after.rowDigests)
+        d = difference(*before.rowDigests, *after.rowDigests);
+    else if (*before.rows > *after.rows)
+        d.lost = *before.rows - *after.rows;
+    else
+        d.added = *after.rows - *before.rows;
+    const Text counts = u"（行数: " + count(*before.rows) + u" → " + count(*after.rows) + u"）。";
+    const Text table = u"テーブル「" + before.name + u"」: ";
+    if (d.lost > 0)
+        return table + u"修復前の行のうち" + count(d.lost) + u"行が、同じ内容では修復後にありません" + counts;
+    if (d.added > 0) return table + u"修復前にない行が" + count(d.added) + u"行、修復後にあります" + counts;
+    return Text();
+}
+
+const jet::NamedValue* column(const std::vector<jet::NamedValue>& row, const Text& name) {
+    for (const jet::NamedValue& value : row)
+        if (sameName(value.column, name)) return &value;
+    return nullptr;
+}
+
+// A value of MSysCompactError as its line shows it: text as it is, a number in decimal; empty
+// for a null, a missing column or any other type.
+Text shown(const jet::NamedValue* value) {
+    if (!value) return Text();
+    if (const auto* text = std::get_if<std::u16string>(&value->value)) return *text;
+    if (const auto* n = std::get_if<std::int32_t>(&value->value)) return mdlFunctionStandard::decimal(*n);
+    if (const auto* n = std::get_if<std::int16_t>(&value->value)) return mdlFunctionStandard::decimal(*n);
+    if (const auto* n = std::get_if<std::uint8_t>(&value->value)) return mdlFunctionStandard::decimal(*n);
+    return Text();
+}
+
+// "・テーブル「ErrorTable」: ErrorDescription（ErrorCode）", each part left out when it is empty.
+Text compactErrorLine(const std::vector<jet::NamedValue>& row) {
+    const Text table = shown(column(row, u"ErrorTable"));
+    const Text description = shown(column(row, u"ErrorDescription"));
+    const Text code = shown(column(row, u"ErrorCode"));
+    const Text said = description + (code.empty() ? Text() : u"（" + code + u"）");
+    Text line = u"・";
+    if (!table.empty()) line += u"テーブル「" + table + u"」" + (said.empty() ? Text() : Text(u": "));
+    return line + said;
+}
+
+constexpr std::size_t kCompactErrorsShown = 3;
+
 }  // namespace
 
 CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName) {
     CopyCheck check;
-    const auto copy = readDatabase(fileSystem, afterName);
-    // Every table of the copy, the system's too, must read: a cut or damaged copy shows first in
-    // the pages of whichever table lay where the damage is.
-    check.copyReadable = copy && std::all_of(copy->tables.begin(), copy->tables.end(),
-                                             [](const jet::Table& t) { return t.rows.has_value(); });
+    std::vector<Text> compactErrors;
+    jet::ValueReading copyValues;
+    copyValues.onRow = [&](const jet::Table& table, const std::vector<jet::NamedValue>& row) {
+        if (compactErrors.size() < kCompactErrorsShown && sameName(table.name, kCompactErrors))
+            if (Text line = compactErrorLine(row); line != u"・") compactErrors.push_back(line);
+    };
+    const auto copy = readDatabase(fileSystem, afterName, copyValues);
+    // Every table of the copy, the system's too, must read, every value of it: a cut or damaged
+    // copy shows first in the pages of whichever table lay where the damage is.
+    check.copyReadable =
+        copy && std::all_of(copy->tables.begin(), copy->tables.end(), [](const jet::Table& t) {
+            return t.rows.has_value() && t.rowDigests.has_value();
+        });
     if (!check.copyReadable) return check;
 
     // A damaged original often cannot be read: that is why it is being repaired. Then there is
     // nothing to compare the copy with.
-    const auto original = readDatabase(fileSystem, source);
+    const auto original = readDatabase(fileSystem, source, jet::ValueReading{});
     check.everyRowCompared = original.has_value();
     if (original) {
         for (const jet::Table& table : original->tables) {
@@ -106,9 +197,10 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
                 check.findings.push_back(u"テーブル「" + table.name + u"」がありません。");
             } else if (!table.rows) {
                 check.everyRowCompared = false;
-            } else if (*kept->rows != *table.rows) {
-                check.findings.push_back(u"テーブル「" + table.name + u"」の行数: " + count(*table.rows) +
-                                         u" → " + count(*kept->rows));
+            } else {
+                if (!table.rowDigests) check.everyRowCompared = false;
+                if (Text finding = rowsFinding(table, *kept); !finding.empty())
+                    check.findings.push_back(finding);
             }
         }
         // A compaction keeps every object, so one missing is news; their contents are not read.
@@ -119,9 +211,14 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
         if (original->encrypted && !copy->encrypted)
             check.findings.push_back(u"修復後のファイルは暗号化されていません。");
     }
-    if (const jet::Table* errors = tableNamed(*copy, kCompactErrors); errors && *errors->rows > 0)
-        check.findings.push_back(u"最適化中のエラーが" + count(*errors->rows) +
-                                 u"件記録されました（MSysCompactError）。");
+    // One finding, its lines of what the table says with it, so that they do not count among the
+    // ten findings shown.
+    if (const jet::Table* errors = tableNamed(*copy, kCompactErrors); errors && *errors->rows > 0) {
+        Text finding =
+            u"最適化中のエラーが" + count(*errors->rows) + u"件記録されました（MSysCompactError）。";
+        for (const Text& line : compactErrors) finding += u"\r\n" + line;
+        check.findings.push_back(finding);
+    }
     return check;
 }
 

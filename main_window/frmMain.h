@@ -36,9 +36,9 @@ bool quotable(const Text& path);
 
 // What reading the compactor's copy, and the original beside it, found.
 struct CopyCheck {
-    bool copyReadable = false;      // a Jet 3 or Jet 4 database of whole pages, every table read
-    bool everyRowCompared = false;  // the original read too, and each of its user tables counted
-    std::vector<Text> findings;     // tables missing or short in the copy; errors it records
+    bool copyReadable = false;      // a Jet 3 or Jet 4 database of whole pages, every value read
+    bool everyRowCompared = false;  // the original read too, every value of each of its user tables
+    std::vector<Text> findings;     // tables, rows and objects the copy lacks; errors it records
 };
 CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName);
 

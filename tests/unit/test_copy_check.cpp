@@ -67,9 +67,21 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
          [](const std::string& s) { return fake::renamed(s, "Table12_asc_desc", "Table12_xxx_desc"); },
          0, 7, {kDiffers + missing + kQuestion}, {308}, false},
         {"fewer rows, replaced", kIndex, [](const std::string&) { return kSmall; }, 0, 6,
-         {kDiffers + u"テーブル「Table1」の行数: 4 → 2\r\nテーブル「Table2」の行数: 3 → 0\r\n"
-                     u"テーブル「Table3」の行数: 4 → 0\r\n" + kQuestion, kDone},
+         {kDiffers + u"テーブル「Table1」: 修復前の行のうち4行が、同じ内容では修復後にありません（行数: 4 → 2）。\r\n"
+                     u"テーブル「Table2」: 修復前の行のうち3行が、同じ内容では修復後にありません（行数: 3 → 0）。\r\n"
+                     u"テーブル「Table3」: 修復前の行のうち4行が、同じ内容では修復後にありません（行数: 4 → 0）。\r\n" +
+                     kQuestion, kDone},
          {308, 64}, true},
+        {"one text value changed", kIndex, [](const std::string& s) { return same(fake::renamed(s, "baz13", "baz14")); },
+         0, 7, {kDiffers + u"テーブル「Table1」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: 4 → 4）。\r\n" +
+                kQuestion}, {308}, false},
+        {"one long value changed", kIndex, [](const std::string& s) { return same(fake::withLong(s, "Table3", "id", 2, 99)); },
+         0, 7, {kDiffers + u"テーブル「Table3」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: 4 → 4）。\r\n" +
+                kQuestion}, {308}, false},
+        {"two rows' values of a column swapped", kIndex, [](const std::string& s) {
+             return same(fake::renamed(fake::renamed(fake::renamed(s, "bar10", "barXX"), "bar11", "bar10"), "barXX", "bar11"));
+         }, 0, 7, {kDiffers + u"テーブル「Table3」: 修復前の行のうち2行が、同じ内容では修復後にありません（行数: 4 → 4）。\r\n" +
+                   kQuestion}, {308}, false},
         {"more than ten findings", kCodes, [](const std::string&) { return kDeleted; }, 0, 7,
          {manyMissing}, {308}, false},
         {"errors the compactor recorded", kCodesWithErrors, same, 0, 6,

@@ -2,7 +2,9 @@
 
 #include "support/text_printer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -69,6 +71,24 @@ private:
     std::map<const std::uint8_t*, std::pair<std::size_t, std::size_t>> reads_;
 };
 
+// Calls `onRow` with the place in the file of each live row's fixed value of `columnName` in the
+// table whose definition is at `page` (none for a null).
+void forEachFixedValue(const std::string& bytes, std::uint64_t page, const std::string& columnName,
+                       std::size_t size, const std::function<void(std::optional<std::size_t> at)>& onRow) {
+    TracedFile file(bytes);
+    const jet::Header header = jet::readHeader(file);
+    const jet::Pages pages(file, header);
+    const jet::TableDefinition table = jet::readTableDefinition(pages, page);
+    const auto column = std::find_if(table.columns.begin(), table.columns.end(),
+                                     [&](const jet::Column& c) { return c.name == columnName; });
+    ASSERT_NE(column, table.columns.end()) << columnName;
+    jet::ScanMemo memo;
+    jet::forEachLiveRow(pages, table, memo, [&](jet::Bytes row) {
+        const auto value = jet::Row(row, pages.layout(), table.variableColumns > 0).fixed(*column, size);
+        onRow(value ? std::optional<std::size_t>(file.offsetOf(value->data())) : std::nullopt);
+    });
+}
+
 // Calls `onRow` with each catalog row's name, and the place in the file of each field.
 void forEachCatalogRow(
     const std::string& bytes,
@@ -113,6 +133,25 @@ std::string withCatalogField(std::string bytes, const std::string& name, Catalog
         ++found;
     });
     EXPECT_EQ(found, 1) << name;
+    return bytes;
+}
+
+std::string withLong(std::string bytes, const std::string& table, const std::string& column, std::size_t row,
+                     std::int32_t value) {
+    std::uint64_t page = 0;
+    forEachCatalogRow(bytes, [&](const std::string& name, std::map<CatalogField, std::size_t>& at) {
+        if (name != table) return;
+        for (int i = 3; i >= 0; --i)
+            page = page << 8 | static_cast<std::uint8_t>(bytes[at[CatalogField::Id] + i]);
+    });
+    std::size_t n = 0;
+    forEachFixedValue(bytes, page, column, 4, [&](std::optional<std::size_t> at) {
+        if (n++ != row) return;
+        ASSERT_TRUE(at.has_value()) << "a null";
+        for (std::size_t i = 0; i < 4; ++i)
+            bytes[*at + i] = static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i));
+    });
+    EXPECT_GT(n, row) << table;
     return bytes;
 }
 

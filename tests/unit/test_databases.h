@@ -26,6 +26,11 @@ enum class CatalogField { Id, Type, ParentId, Flags };
 std::string withCatalogField(std::string bytes, const std::string& name, CatalogField field,
                              std::int32_t value);
 
+// The `row`-th live row's value of the long (int32) column `column` of `table` set to `value`,
+// in a plain Jet 3 file.
+std::string withLong(std::string bytes, const std::string& table, const std::string& column, std::size_t row,
+                     std::int32_t value);
+
 // The Id of the container named `name` (Forms, Reports, ...), as its catalog row gives it.
 std::int32_t containerId(const std::string& bytes, const std::string& name);
 
