@@ -39,7 +39,7 @@ public:
             table.storedRows = definition.storedRows;
             std::optional<TableValues> values;
             if (values_ != nullptr)
-                values.emplace(pages_.layout(), definition, table, *values_, decoder_, codePage_, decode_);
+                values.emplace(pages_, definition, table, *values_, decoder_, codePage_, decode_);
             std::uint64_t rows = 0;
             forEachLiveRow(pages_, definition, memo_, [&](Bytes row) {
                 requireRowHeader(row, pages_.layout());
@@ -50,6 +50,7 @@ public:
             if (values) values->finish(table);
         } catch (const Damage& damage) {
             table.problem = damage.reason;
+            table.problemPage = pages_.lastRead();
             if (values_ != nullptr) table.valueProblem = damage.reason;
         }
         return table;
@@ -78,6 +79,7 @@ Reading readWith(platform::ReadOnlyFile& file, const CodePageDecoder& decode, co
         try {
             catalog = readCatalog(pages, header.codePage, decode, counter.memo());
         } catch (const Damage& damage) {
+            reading.problemPage = pages.lastRead();
             fail("the catalog (MSysObjects): " + damage.reason);
         }
 

@@ -51,6 +51,8 @@ struct Table {
     // a value could not be decoded or the rows not counted; then valueProblem says why.
     std::optional<std::vector<Digest>> rowDigests;
     std::string valueProblem;
+    // Where the problem or the value problem was found: the page being read then.
+    std::optional<std::uint64_t> problemPage;
 };
 
 // What a user makes beside tables, as the catalog lists it.
@@ -73,8 +75,9 @@ struct Database {
 };
 
 struct Reading {
-    std::optional<Database> database;  // present when the header and the catalog could be read
-    std::string problem;               // otherwise: "cannot read: " and the reason
+    std::optional<Database> database;          // present when the header and the catalog could be read
+    std::string problem;                       // otherwise: "cannot read: " and the reason
+    std::optional<std::uint64_t> problemPage;  // the page being read when it was found
 };
 
 // Reads the file; never throws for what the file holds (only the decoder may throw).

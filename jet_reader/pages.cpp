@@ -22,6 +22,7 @@ void Pages::requireInFile(std::uint64_t n, const char* what) const {
 
 void Pages::read(std::uint64_t n, Page& page, const char* what) const {
     requireInFile(n, what);
+    lastRead_ = n;
     const std::uint32_t size = layout().pageSize;
     page.resize(size);
     if (!file_.read(n * size, page.data(), size)) fail(named(what, n) + " could not be read");

@@ -30,9 +30,13 @@ public:
     // Throws Damage unless `n` names a page of the file.
     void requireInFile(std::uint64_t n, const char* what) const;
 
+    // The page read last: where damage found now lies, or the page that points to it.
+    std::uint64_t lastRead() const { return lastRead_; }
+
 private:
     platform::ReadOnlyFile& file_;
     Header header_;
+    mutable std::uint64_t lastRead_ = 0;
 };
 
 }  // namespace jet

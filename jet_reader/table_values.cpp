@@ -15,10 +15,12 @@ namespace {
 
 }  // namespace
 
-TableValues::TableValues(const Layout& layout, const TableDefinition& definition, const Table& table,
+TableValues::TableValues(const Pages& pages, const TableDefinition& definition, const Table& table,
                          const ValueReading& reading, ValueDecoder& values, std::uint32_t codePage,
                          const CodePageDecoder& decode)
-    : layout_(layout), definition_(definition), table_(table), reading_(reading), values_(values) {
+    : layout_(pages.layout()), definition_(definition), table_(table), reading_(reading), values_(values),
+      pages_(pages) {
+    const Layout& layout = layout_;
     for (const Column& c : definition.columns) columns_.push_back(&c);
     std::stable_sort(columns_.begin(), columns_.end(),
                      [](const Column* a, const Column* b) { return a->number < b->number; });
@@ -37,6 +39,7 @@ TableValues::TableValues(const Layout& layout, const TableDefinition& definition
         digester_.emplace(names);
     } catch (const Damage& damage) {
         problem_ = damage.reason;
+        problemPage_ = pages.lastRead();
     }
 }
 
@@ -46,6 +49,7 @@ void TableValues::add(Bytes row) {
         decode(row);
     } catch (const Damage& damage) {
         problem_ = damage.reason;
+        problemPage_ = pages_.lastRead();
         digests_ = {};
     }
 }
@@ -71,6 +75,7 @@ void TableValues::decode(Bytes bytes) {
 
 void TableValues::finish(Table& table) {
     table.valueProblem = problem_;
+    if (!problem_.empty()) table.problemPage = problemPage_;
     if (!problem_.empty() || !reading_.digests) return;
     std::sort(digests_.begin(), digests_.end());
     table.rowDigests = std::move(digests_);

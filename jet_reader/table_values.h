@@ -19,7 +19,7 @@ public:
     // `table` (its name, user and page) and the rest must outlive this. Damage in the definition
     // (a column the reader cannot decode, two names alike, a name that is no text) becomes the
     // table's value problem; the decoder may throw.
-    TableValues(const Layout& layout, const TableDefinition& definition, const Table& table,
+    TableValues(const Pages& pages, const TableDefinition& definition, const Table& table,
                 const ValueReading& reading, ValueDecoder& values, std::uint32_t codePage,
                 const CodePageDecoder& decode);
 
@@ -42,6 +42,8 @@ private:
     std::optional<RowDigester> digester_;
     std::vector<Digest> digests_;
     std::string problem_;
+    const Pages& pages_;
+    std::uint64_t problemPage_ = 0;  // the page being read when problem_ was found
 };
 
 }  // namespace jet

@@ -74,8 +74,8 @@ private:
 // A file the system will not open or read (another program holds it with no sharing, an I/O
 // error) raises the system's error: that is no finding about the database, and the run's report
 // shows its number and text.
-std::optional<jet::Database> readDatabase(platform::FileSystem& fileSystem, const Text& path,
-                                          const jet::ValueReading& values) {
+jet::Reading readDatabase(platform::FileSystem& fileSystem, const Text& path,
+                          const jet::ValueReading& values) {
     const auto file = fileSystem.openForReading(path);
     LiveFile live(*file);
     jet::Reading reading = jet::read(
@@ -84,7 +84,7 @@ std::optional<jet::Database> readDatabase(platform::FileSystem& fileSystem, cons
             return platform::environment().fromCodePage(codePage, bytes);
         },
         values);
-    return std::move(reading.database);
+    return reading;
 }
 
 Text count(std::uint64_t n) { return mdlFunctionStandard::decimal(static_cast<std::int64_t>(n)); }
@@ -175,18 +175,25 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
         if (compactErrors.size() < kCompactErrorsShown && sameName(table.name, kCompactErrors))
             if (Text line = compactErrorLine(row); line != u"・") compactErrors.push_back(line);
     };
-    const auto copy = readDatabase(fileSystem, afterName, copyValues);
+    const jet::Reading copyReading = readDatabase(fileSystem, afterName, copyValues);
+    const std::optional<jet::Database>& copy = copyReading.database;
     // Every table of the copy, the system's too, must read, every value of it: a cut or damaged
     // copy shows first in the pages of whichever table lay where the damage is.
-    check.copyReadable =
-        copy && std::all_of(copy->tables.begin(), copy->tables.end(), [](const jet::Table& t) {
-            return t.rows.has_value() && t.rowDigests.has_value();
-        });
-    if (!check.copyReadable) return check;
+    if (!copy) {
+        check.damagePage = copyReading.problemPage;
+        return check;
+    }
+    for (const jet::Table& t : copy->tables)
+        if (!t.rows || !t.rowDigests) {
+            check.damagePage = t.problemPage;
+            return check;
+        }
+    check.copyReadable = true;
 
     // A damaged original often cannot be read: that is why it is being repaired. Then there is
     // nothing to compare the copy with.
-    const auto original = readDatabase(fileSystem, source, jet::ValueReading{});
+    const std::optional<jet::Database> original =
+        readDatabase(fileSystem, source, jet::ValueReading{}).database;
     check.everyRowCompared = original.has_value();
     if (original) {
         for (const jet::Table& table : original->tables) {

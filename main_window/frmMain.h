@@ -1,6 +1,8 @@
 // frmMain: the one window, its log, and the actions started from its buttons.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -36,9 +38,10 @@ bool quotable(const Text& path);
 
 // What reading the compactor's copy, and the original beside it, found.
 struct CopyCheck {
-    bool copyReadable = false;      // a Jet 3 or Jet 4 database of whole pages, every value read
-    bool everyRowCompared = false;  // the original read too, every value of each of its user tables
-    std::vector<Text> findings;     // tables, rows and objects the copy lacks; errors it records
+    bool copyReadable = false;                // a Jet 3 or Jet 4 database of whole pages, every value read
+    bool everyRowCompared = false;            // the original read too, every value of each of its user tables
+    std::vector<Text> findings;               // tables, rows and objects the copy lacks; errors it records
+    std::optional<std::uint64_t> damagePage;  // of an unreadable copy: where the damage was found
 };
 CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName);
 

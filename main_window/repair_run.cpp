@@ -155,8 +155,14 @@ void cmdOk_Click() {
             }
             const CopyCheck check = mCheckCopy(*fileSystem, source, afterName);
             if (!check.copyReadable) {
+                // Where the damage was found, for whoever is asked to look at the file.
+                Text place;
+                if (check.damagePage)
+                    place = u"（ページ " +
+                            mdlFunctionStandard::decimal(static_cast<std::int64_t>(*check.damagePage)) +
+                            u"）";
                 stopMessage(afterName +
-                            u"はデータベースとして読み取れません。ファイル名は変更していません。");
+                            u"はデータベースとして読み取れません。ファイル名は変更していません。" + place);
                 return;
             }
             if (!check.findings.empty() && !askToReplace(differencesQuestion(check.findings))) return;

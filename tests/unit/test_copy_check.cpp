@@ -57,12 +57,12 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
         {"no database at all", kDeleted, [](const std::string&) { return std::string("not a database"); },
          0, 0, {kUnreadable}, {16}, false},
         {"cut in half", kDeleted, [](const std::string& s) { return s.substr(0, s.size() / 2); },
-         0, 0, {kUnreadable}, {16}, false},
+         0, 0, {kUnreadable + u"（ページ 6）"}, {16}, false},
         {"catalog page zeroed", kDeleted, [](const std::string& s) {
              std::string c = s;
              std::fill(c.begin() + 2 * 2048, c.begin() + 3 * 2048, '\0');
              return c;
-         }, 0, 0, {kUnreadable}, {16}, false},
+         }, 0, 0, {kUnreadable + u"（ページ 2）"}, {16}, false},
         {"a table missing, kept", kCodes,
          [](const std::string& s) { return fake::renamed(s, "Table12_asc_desc", "Table12_xxx_desc"); },
          0, 7, {kDiffers + missing + kQuestion}, {308}, false},

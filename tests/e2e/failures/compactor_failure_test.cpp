@@ -115,10 +115,14 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28) {
 }
 
 // A compactor that ends with 0 but leaves a damaged copy: the run reads the copy before the swap.
-// One that does not read as a database is refused and left beside the untouched original.
-void expectRefusedAsNoDatabase(const support::MessageBoxSeen& box, const std::wstring& afterName) {
+// One that does not read as a database is refused and left beside the untouched original, with the
+// page where the damage was found.
+void expectRefusedAsNoDatabase(const support::MessageBoxSeen& box, const std::wstring& afterName,
+                               const std::wstring& page) {
     expectMessageBox(box, L"中止",
-                     afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
+                     afterName +
+                         L"はデータベースとして読み取れません。ファイル名は変更していません。（ページ " +
+                         page + L"）",
                      support::BoxIcon::Critical, {IDOK});
     EXPECT_TRUE(support::fileExists(afterName)) << "the copy is not left beside the original";
 }
@@ -127,14 +131,14 @@ void expectRefusedAsNoDatabase(const support::MessageBoxSeen& box, const std::ws
 // database's last page holds rows of a table.
 TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"cutpage", L"indexTestV1997.mdb"));
-    expectRefusedAsNoDatabase(box_, afterName_);
+    expectRefusedAsNoDatabase(box_, afterName_, L"66");  // the last page, which maps the one cut off
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
 TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nocatalog"));
-    expectRefusedAsNoDatabase(box_, afterName_);
+    expectRefusedAsNoDatabase(box_, afterName_, L"2");
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
@@ -142,7 +146,7 @@ TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase) {
 // A copy short of a row: the user is told which table lost what, and only "Yes" swaps it in.
 const wchar_t kShortOfARow[] =
     L"修復後のファイルは修復前と次の点が異なります。\r\n\r\n"
-    L"テーブル「Table1」の行数: 2 → 1\r\n\r\n"
+    L"テーブル「Table1」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: 2 → 1）。\r\n\r\n"
     L"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
 
 TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo) {
