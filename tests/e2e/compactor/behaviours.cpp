@@ -3,55 +3,38 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <vector>
+#include <optional>
+#include <string>
 
 #include "jet_reader/jet_reader.h"
+#include "support/files.h"
 #include "support/memory_file.h"
 
 namespace test_compactor {
 namespace {
 
-bool readWhole(const std::wstring& path, std::vector<char>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30);
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok =
-            bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                              got == bytes.size());
-    }
-    CloseHandle(file);
-    return ok;
+// The source as a compactor reads it: sharing reading only, so that nobody writes to it meanwhile.
+std::optional<std::string> readSource(const Job& job) {
+    return support::readBytes(job.source, FILE_SHARE_READ);
 }
 
 // CREATE_NEW: an existing destination is never replaced.
-bool writeNew(const std::wstring& path, const char* data, size_t size) {
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok =
-        size == 0 || (WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size);
-    CloseHandle(file);
-    return ok;
+bool writeNew(const std::wstring& path, const std::string& bytes) {
+    return support::writeBytes(path, bytes, CREATE_NEW);
 }
 
-std::uint16_t u16(const std::vector<char>& bytes, size_t at) {
+std::uint16_t u16(const std::string& bytes, size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
                                       static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
 
-std::uint32_t u32(const std::vector<char>& bytes, size_t at) {
+std::uint32_t u32(const std::string& bytes, size_t at) {
     return u16(bytes, at) | static_cast<std::uint32_t>(u16(bytes, at + 2)) << 16;
 }
 
 // Sets the deleted bits (0xC000) on the first live row slot of a data page of the first user table
 // with rows, as the database engine marks a deleted row. Plain (unencrypted) files only.
-bool deleteOneRow(std::vector<char>& bytes) {
+bool deleteOneRow(std::string& bytes) {
     support::MemoryFile file(bytes);
     const jet::Reading reading = jet::read(
         file, [](std::uint32_t, const std::string& s) { return platform::Text(s.begin(), s.end()); });
@@ -84,27 +67,27 @@ int copyDatabase(const Job& job) {
 }
 
 int writeAnew(const Job& job) {
-    std::vector<char> bytes;
-    return readWhole(job.source, bytes) && writeNew(job.destination, bytes.data(), bytes.size()) ? 0 : 1;
+    const std::optional<std::string> bytes = readSource(job);
+    return bytes && writeNew(job.destination, *bytes) ? 0 : 1;
 }
 
 int writeHalf(const Job& job) {
-    std::vector<char> bytes;
-    if (readWhole(job.source, bytes)) writeNew(job.destination, bytes.data(), bytes.size() / 2);
+    if (const std::optional<std::string> bytes = readSource(job))
+        writeNew(job.destination, bytes->substr(0, bytes->size() / 2));
     return 1;
 }
 
 int writeDamaged(const Job& job, const std::wstring& damage) {
-    std::vector<char> bytes;
-    if (!readWhole(job.source, bytes) || bytes.size() < 3 * 4096) return 1;
-    const size_t pageSize = bytes[0x14] == 0 ? 2048 : 4096;
+    std::optional<std::string> bytes = readSource(job);
+    if (!bytes || bytes->size() < 3 * 4096) return 1;
+    const size_t pageSize = (*bytes)[0x14] == 0 ? 2048 : 4096;
     if (damage == L"cutpage")
-        bytes.resize(bytes.size() - pageSize);
+        bytes->erase(bytes->size() - pageSize);
     else if (damage == L"nocatalog")
-        std::fill(bytes.begin() + 2 * pageSize, bytes.begin() + 3 * pageSize, '\0');
-    else if (damage != L"deleterow" || !deleteOneRow(bytes))
+        std::fill(bytes->begin() + 2 * pageSize, bytes->begin() + 3 * pageSize, '\0');
+    else if (damage != L"deleterow" || !deleteOneRow(*bytes))
         return 1;
-    return writeNew(job.destination, bytes.data(), bytes.size()) ? 0 : 1;
+    return writeNew(job.destination, *bytes) ? 0 : 1;
 }
 
 void copyThenExit259(const Job& job) {

@@ -13,6 +13,8 @@
 #include "behaviours.h"
 #include "invocation_log.h"
 
+#include "platform/win32/owned.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -40,27 +42,26 @@ class ExitRecord {
 public:
     explicit ExitRecord(const std::wstring& path) {
         if (path.empty()) return;
-        file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        failed_ = file_ == INVALID_HANDLE_VALUE;
+        file_.reset(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        failed_ = !file_;
     }
     bool failed() const { return failed_; }
 
     // Writes the counter, when a record was asked for, and ends the process with code.
     [[noreturn]] void end(int code) const {
-        if (file_ != INVALID_HANDLE_VALUE) {
+        if (file_) {
             LARGE_INTEGER now;
             QueryPerformanceCounter(&now);
             const std::string line = std::to_string(now.QuadPart) + "\n";
             DWORD written = 0;
-            WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(file_);
+            WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         }
         ExitProcess(static_cast<UINT>(code));
     }
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    win32::OwnedHandle file_;
     bool failed_ = false;
 };
 

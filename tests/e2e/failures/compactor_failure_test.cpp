@@ -8,6 +8,7 @@
 
 #include "../driver/assertions.h"
 #include "../driver/build_paths.h"
+#include "platform/win32/owned.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/text.h"
@@ -85,10 +86,9 @@ TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce) {
     harbek_.pressCancel();
     EXPECT_TRUE(harbek_.waitForExit(2000)) << "ｷｬﾝｾﾙ did not end the program while the compactor hung";
     for (DWORD id : hung) {
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
-        EXPECT_TRUE(process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+        const win32::OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        EXPECT_TRUE(process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT)
             << "the hung compactor " << id << " was ended with the program";
-        if (process) CloseHandle(process);
         support::killProcess(id);
     }
     std::wstring afterName;
