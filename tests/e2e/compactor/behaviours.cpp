@@ -7,8 +7,11 @@
 #include <string>
 
 #include "jet_reader/jet_reader.h"
+#include "platform/win32/owned.h"
 #include "support/files.h"
 #include "support/memory_file.h"
+#include "support/process.h"
+#include "support/wait.h"
 
 namespace test_compactor {
 namespace {
@@ -93,6 +96,26 @@ int writeDamaged(const Job& job, const std::wstring& damage) {
 void copyThenExit259(const Job& job) {
     copyDatabase(job);
     ExitProcess(STILL_ACTIVE);
+}
+
+int copyThenHold(const Job& job) {
+    wchar_t self[MAX_PATH] = {};
+    if (copyDatabase(job) != 0 || !GetModuleFileNameW(nullptr, self, MAX_PATH)) return 1;
+    support::Launch keeper;
+    keeper.exe = self;
+    keeper.arguments = L"--hold \"" + job.destination + L"\"";
+    if (!support::Process().start(keeper)) return 1;  // the keeper runs on alone
+    // Harbek reads the copy as soon as this process has ended: the copy must be held by then.
+    return support::waitUntil([&] { return !support::readBytes(job.destination); }, 10000) ? 0 : 1;
+}
+
+int holdFile(const std::wstring& path) {
+    const win32::OwnedHandle letGo(CreateEventW(nullptr, TRUE, FALSE, holdEventName(path).c_str()));
+    const win32::OwnedHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!letGo || !file) return 1;
+    WaitForSingleObject(letGo.get(), 20000);
+    return 0;
 }
 
 void crash() {

@@ -1,12 +1,13 @@
 // A stand-in for JetComp.exe with scripted behaviours, for the end-to-end scenarios. Harbek passes
 // its environment on, so each scenario picks the behaviour through it:
 //   HARBEK_TEST_COMPACTOR           copy (default) | new | nothing | hang | crash | exit259 | partial |
-//                                   cutpage | deleterow | nocatalog
+//                                   cutpage | deleterow | nocatalog | holdcopy
 //   HARBEK_TEST_COMPACTOR_DELAY_MS  milliseconds to sleep before acting (default 0)
 //   HARBEK_TEST_COMPACTOR_LOG       a file to which each start appends its command line
 //   HARBEK_TEST_COMPACTOR_EXIT_RECORD  a file to which it appends, as the very last thing before it
 //                                   ends, the performance counter (QueryPerformanceCounter ticks)
 //                                   as one line: when it ended, for the benchmark
+// Started as "<exe> --hold <path>" it is holdcopy's keeper of the copy (see behaviours.h).
 // It takes -src:<path> and -dest:<path> as JetComp.exe does. Exit codes: 0 done; 1 the copy failed;
 // 2 an argument is missing; 3 the behaviour or delay is not understood; 4 the log or the exit record
 // cannot be written.
@@ -107,19 +108,21 @@ int act(int argc, wchar_t** argv) {
     if (behaviour == L"crash") crash();
     const bool damaged = behaviour == L"cutpage" || behaviour == L"deleterow" || behaviour == L"nocatalog";
     if (behaviour != L"copy" && behaviour != L"new" && behaviour != L"exit259" && behaviour != L"partial" &&
-        !damaged)
+        behaviour != L"holdcopy" && !damaged)
         return 3;
     if (!haveSource || !haveDestination) return 2;
     if (damaged) return writeDamaged(job, behaviour);
     if (behaviour == L"exit259") copyThenExit259(job);
     if (behaviour == L"partial") return writeHalf(job);
     if (behaviour == L"new") return writeAnew(job);
+    if (behaviour == L"holdcopy") return copyThenHold(job);
     return copyDatabase(job);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && std::wcscmp(argv[1], L"--hold") == 0) return test_compactor::holdFile(argv[2]);
     const ExitRecord record(environment(L"HARBEK_TEST_COMPACTOR_EXIT_RECORD"));
     if (record.failed()) return 4;
     record.end(act(argc, argv));

@@ -6,12 +6,14 @@
 #include "system_errors.h"
 #include "user_files.h"
 
+#include "../compactor/behaviours.h"
 #include "../driver/assertions.h"
 #include "../driver/build_paths.h"
 #include "platform/win32/owned.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/text.h"
+#include "support/wait.h"
 
 namespace e2e {
 namespace {
@@ -111,6 +113,33 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28) {
                      support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{});
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// The test compactor's holdcopy keeper of the copy, told to let go when this goes, however the
+// test ends; the copy must then read again within 5 s.
+struct KeeperOf {
+    const std::wstring& copy;
+    ~KeeperOf() {
+        if (copy.empty()) return;
+        const win32::OwnedHandle letGo(
+            CreateEventW(nullptr, TRUE, FALSE, test_compactor::holdEventName(copy).c_str()));
+        EXPECT_TRUE(SetEvent(letGo.get()) &&
+                    support::waitUntil([&] { return !!support::readBytes(copy); }, 5000))
+            << "the keeper still holds " << support::utf8(copy);
+    }
+};
+
+// The copy held open with no sharing by another program when the run reads it: the system's
+// refusal is reported with its number and text, not taken for a copy that is no database.
+TEST_F(CompactorFailure, CopyHeldOpenByAnotherProgramIsReportedWithTheSystemsError) {
+    const KeeperOf keeper{afterName_};
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"holdcopy"));
+    const support::SystemError expected = support::systemError(ERROR_SHARING_VIOLATION);
+    expectMessageBox(box_, kReportTitle, repairErrorReport(expected.number, expected.description, 28),
+                     support::BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    EXPECT_TRUE(support::fileExists(afterName_)) << "the copy is not left beside the original";
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
