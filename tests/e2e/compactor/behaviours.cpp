@@ -21,11 +21,6 @@ std::optional<std::string> readSource(const Job& job) {
     return support::readBytes(job.source, FILE_SHARE_READ);
 }
 
-// CREATE_NEW: an existing destination is never replaced.
-bool writeNew(const std::wstring& path, const std::string& bytes) {
-    return support::writeBytes(path, bytes, CREATE_NEW);
-}
-
 std::uint16_t u16(const std::string& bytes, size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
                                       static_cast<unsigned char>(bytes[at + 1]) << 8);
@@ -71,12 +66,12 @@ int copyDatabase(const Job& job) {
 
 int writeAnew(const Job& job) {
     const std::optional<std::string> bytes = readSource(job);
-    return bytes && writeNew(job.destination, *bytes) ? 0 : 1;
+    return bytes && support::writeBytes(job.destination, *bytes, CREATE_NEW) ? 0 : 1;
 }
 
 int writeHalf(const Job& job) {
     if (const std::optional<std::string> bytes = readSource(job))
-        writeNew(job.destination, bytes->substr(0, bytes->size() / 2));
+        support::writeBytes(job.destination, bytes->substr(0, bytes->size() / 2), CREATE_NEW);
     return 1;
 }
 
@@ -90,7 +85,7 @@ int writeDamaged(const Job& job, const std::wstring& damage) {
         std::fill(bytes->begin() + 2 * pageSize, bytes->begin() + 3 * pageSize, '\0');
     else if (damage != L"deleterow" || !deleteOneRow(*bytes))
         return 1;
-    return writeNew(job.destination, *bytes) ? 0 : 1;
+    return support::writeBytes(job.destination, *bytes, CREATE_NEW) ? 0 : 1;
 }
 
 void copyThenExit259(const Job& job) {

@@ -4,7 +4,6 @@
 #include "compactor_arguments.h"
 #include "failure_scenario.h"
 #include "system_errors.h"
-#include "user_files.h"
 
 #include "../compactor/behaviours.h"
 #include "../driver/assertions.h"
@@ -101,7 +100,7 @@ TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce) {
 TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28) {
     ASSERT_NO_FATAL_FAILURE(installProgram(false));
     database_ = placeDatabase(L"data", L"sales.mdb");
-    ASSERT_TRUE(writeNewFile(compactorPath(), "@echo off\r\nrem not a program\r\n"));
+    ASSERT_TRUE(support::writeBytes(compactorPath(), "@echo off\r\nrem not a program\r\n", CREATE_NEW));
     support::SystemError expected = launchError(compactorPath());
     ASSERT_NE(expected.number, 0u) << "the system itself runs a text file named JetComp.exe";
 
