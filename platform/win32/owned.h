@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 namespace win32 {
 
 template <typename T, auto Release>
@@ -32,6 +34,14 @@ public:
         const T value = value_;
         value_ = T{};
         return value;
+    }
+    // Releases now and says whether that succeeded: for handles whose close can fail, such as a
+    // written file's, whose CloseHandle can report a write the system had put off. True when
+    // nothing was held. Only for a release that returns BOOL, nonzero on success.
+    bool close() {
+        static_assert(std::is_same_v<decltype(Release(T{})), BOOL>, "close() needs a release returning BOOL");
+        const T value = release();
+        return !held(value) || Release(value) != FALSE;
     }
     void reset(T value = T{}) {
         if (held(value_)) Release(value_);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "main_window/frmMain.h"
+#include "platform/win32/owned.h"
 #include "tests/fuzz/windows_argv.h"
 
 namespace {
@@ -23,11 +24,10 @@ std::u16string narrow16(const wchar_t* s) { return std::u16string(s, s + wcslen(
 Args systemSplit(const std::u16string& line) {
     int n = 0;
     const std::wstring w = wide(line);
-    wchar_t** argv = CommandLineToArgvW(w.c_str(), &n);
-    if (argv == nullptr) return {u"<CommandLineToArgvW failed>"};
+    const win32::OwnedLocal<wchar_t**> argv(CommandLineToArgvW(w.c_str(), &n));
+    if (!argv) return {u"<CommandLineToArgvW failed>"};
     Args out;
-    for (int i = 0; i < n; ++i) out.push_back(narrow16(argv[i]));
-    LocalFree(argv);
+    for (int i = 0; i < n; ++i) out.push_back(narrow16(argv.get()[i]));
     return out;
 }
 

@@ -72,12 +72,11 @@ TEST(StandinCopy, OpensTheSourceForReadingOnly) {
     ScratchFolder dir;
     const std::string original = readFile(testdataFile(L"jet3-testV1997.mdb"));
     writeFile(dir / L"in.mdb", original);
-    const HANDLE reader = CreateFileW((dir / L"in.mdb").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    const win32::OwnedHandle reader(CreateFileW((dir / L"in.mdb").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(reader);
 
     const support::Finished run = runJetComp(copyArguments(dir / L"in.mdb", dir / L"out.mdb"));
-    CloseHandle(reader);
 
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_TRUE(readFile(dir / L"out.mdb") == original);

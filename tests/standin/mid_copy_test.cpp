@@ -12,13 +12,12 @@ namespace {
 // A large database, sparse on disk, so that a copy of it takes long enough to be caught.
 void makeBigDatabase(const std::wstring& path) {
     writeFile(path, databaseHeader("Standard Jet DB"));
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const win32::OwnedHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file);
     LARGE_INTEGER size;
     size.QuadPart = 512LL << 20;
-    const bool grown = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    ASSERT_TRUE(grown);
+    ASSERT_TRUE(SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
 }
 
 // Each test starts with big.mdb being copied to out.mdb, caught after the partial copy was set up

@@ -88,12 +88,12 @@ TEST(StandinRefusal, RefusesASourceOpenForWriting) {
     ScratchFolder dir;
     const std::string original = readFile(testdataFile(L"jet4-compIndexTestV2000.mdb"));
     writeFile(dir / L"in.mdb", original);
-    const HANDLE writer = CreateFileW((dir / L"in.mdb").c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    const win32::OwnedHandle writer(CreateFileW((dir / L"in.mdb").c_str(), GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                                nullptr));
+    ASSERT_TRUE(writer);
 
     const support::Finished run = runJetComp(copyArguments(dir / L"in.mdb", dir / L"out.mdb"));
-    CloseHandle(writer);
 
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_THAT(run.err, HasSubstr("(error 32"));

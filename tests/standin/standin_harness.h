@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/owned.h"
 #include "support/files.h"
 #include "support/process.h"
 

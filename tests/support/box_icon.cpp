@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/win32/owned.h"
+
 namespace support {
 namespace {
 
@@ -55,28 +57,24 @@ Capture capture(HWND control) {
     int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return result;
 
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    COLORREF background = GetPixel(memory, 0, 0);
-    SelectObject(memory, previous);
-    result.screen = pixelsOf(memory, bitmap, width, height);
+    const win32::Owned<HDC, [](HDC dc) { return ReleaseDC(nullptr, dc); }> screen(GetDC(nullptr));
+    const win32::Owned<HDC, &DeleteDC> memory(CreateCompatibleDC(screen.get()));
+    const win32::Owned<HBITMAP, &DeleteObject> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    COLORREF background = GetPixel(memory.get(), 0, 0);
+    SelectObject(memory.get(), previous);
+    result.screen = pixelsOf(memory.get(), bitmap.get(), width, height);
 
-    HBRUSH brush = CreateSolidBrush(background);
+    const win32::Owned<HBRUSH, &DeleteObject> brush(CreateSolidBrush(background));
     for (const Candidate& candidate : kCandidates) {
-        previous = SelectObject(memory, bitmap);
+        previous = SelectObject(memory.get(), bitmap.get());
         RECT all{0, 0, width, height};
-        FillRect(memory, &all, brush);
-        DrawIconEx(memory, 0, 0, LoadIconW(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
-        SelectObject(memory, previous);
-        result.drawn.push_back(pixelsOf(memory, bitmap, width, height));
+        FillRect(memory.get(), &all, brush.get());
+        DrawIconEx(memory.get(), 0, 0, LoadIconW(nullptr, candidate.id), 0, 0, 0, nullptr, DI_NORMAL);
+        SelectObject(memory.get(), previous);
+        result.drawn.push_back(pixelsOf(memory.get(), bitmap.get(), width, height));
     }
-    DeleteObject(brush);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return result;
 }
 

@@ -5,33 +5,29 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/win32/owned.h"
+
 namespace support {
 
-std::optional<std::string> readBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<std::string> bytes;
+std::optional<std::string> readBytes(const std::wstring& path, DWORD sharing) {
+    const win32::OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30)) {
-        std::string data(static_cast<size_t>(size.QuadPart), '\0');
-        DWORD got = 0;
-        if (data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&
-                             got == data.size()))
-            bytes = std::move(data);
-    }
-    CloseHandle(file);
-    return bytes;
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart >= (1LL << 30)) return std::nullopt;
+    std::string data(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (data.empty() || (ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&
+                         got == data.size()))
+        return data;
+    return std::nullopt;
 }
 
-bool writeBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+bool writeBytes(const std::wstring& path, const std::string& bytes, DWORD creation) {
+    const win32::OwnedHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 bool fileExists(const std::wstring& path) {
@@ -46,13 +42,12 @@ bool pathExists(const std::wstring& path) {
 std::vector<std::wstring> folderEntries(const std::wstring& folder) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const win32::Owned<HANDLE, &FindClose> search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search) return names;
     do {
         const std::wstring name = found.cFileName;
         if (name != L"." && name != L"..") names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -2,16 +2,21 @@
 // temporary folder that is gone again when the test ends.
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace support {
 
-// The whole file, or nothing when it cannot be read (missing, a folder, locked, over 1 GiB).
-std::optional<std::string> readBytes(const std::wstring& path);
-// Creates or replaces the file; false when it cannot be written whole.
-bool writeBytes(const std::wstring& path, const std::string& bytes);
+// The whole file, or nothing when it cannot be read (missing, a folder, locked, over 1 GiB). Read
+// sharing only `sharing`: FILE_SHARE_READ alone also fails while someone has it open for writing.
+std::optional<std::string> readBytes(const std::wstring& path,
+                                     DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE);
+// Writes the file, made as `creation` says: CREATE_ALWAYS replaces one that exists, CREATE_NEW
+// fails on it. False when it cannot be written whole.
+bool writeBytes(const std::wstring& path, const std::string& bytes, DWORD creation = CREATE_ALWAYS);
 
 bool fileExists(const std::wstring& path);  // an existing file, not a folder
 bool pathExists(const std::wstring& path);  // a file or a folder

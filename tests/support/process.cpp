@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <thread>
 
+#include "platform/win32/owned.h"
+
 namespace support {
 namespace {
 
@@ -20,14 +22,13 @@ std::wstring nameOf(const std::wstring& entry) { return upper(entry.substr(0, en
 // name as Windows expects, as a double-NUL-terminated block. Names like "=C:" start with '='.
 std::wstring environmentBlock(const Environment& extra) {
     std::vector<std::wstring> entries;
-    if (wchar_t* block = GetEnvironmentStringsW()) {
-        for (const wchar_t* p = block; *p; p += std::wcslen(p) + 1) {
+    if (const win32::Owned<wchar_t*, &FreeEnvironmentStringsW> block{GetEnvironmentStringsW()}) {
+        for (const wchar_t* p = block.get(); *p; p += std::wcslen(p) + 1) {
             const std::wstring entry = p;
             const bool replaced = std::any_of(
                 extra.begin(), extra.end(), [&](const auto& kv) { return upper(kv.first) == nameOf(entry); });
             if (!replaced) entries.push_back(entry);
         }
-        FreeEnvironmentStringsW(block);
     }
     for (const auto& [name, value] : extra) entries.push_back(name + L"=" + value);
     std::sort(entries.begin(), entries.end(),
@@ -38,11 +39,10 @@ std::wstring environmentBlock(const Environment& extra) {
 }
 
 // Reads a pipe to its end (the child closed it, or died).
-void drain(HANDLE pipe, std::string* into) {
+void drain(win32::OwnedHandle pipe, std::string* into) {
     char buffer[4096];
     DWORD n = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) into->append(buffer, n);
-    CloseHandle(pipe);
+    while (ReadFile(pipe.get(), buffer, sizeof buffer, &n, nullptr) && n > 0) into->append(buffer, n);
 }
 
 }  // namespace
@@ -79,7 +79,6 @@ Process::~Process() {
         kill();  // the readers end only when the child's ends of the pipes close
         output_->join();
     }
-    if (handle_) CloseHandle(handle_);
 }
 
 bool Process::start(const Launch& launch) {
@@ -87,22 +86,20 @@ bool Process::start(const Launch& launch) {
     std::wstring environment = environmentBlock(launch.environment);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    win32::OwnedHandle outRead, outWrite, errRead, errWrite;
     if (launch.captureOutput) {
         SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-        if (!CreatePipe(&outRead, &outWrite, &inheritable, 0) ||
-            !CreatePipe(&errRead, &errWrite, &inheritable, 0)) {
+        if (!CreatePipe(outRead.put(), outWrite.put(), &inheritable, 0) ||
+            !CreatePipe(errRead.put(), errWrite.put(), &inheritable, 0)) {
             error_ = GetLastError();
-            for (HANDLE h : {outRead, outWrite, errRead, errWrite})
-                if (h) CloseHandle(h);
             return false;
         }
-        SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-        SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(errRead.get(), HANDLE_FLAG_INHERIT, 0);
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = INVALID_HANDLE_VALUE;
-        startup.hStdOutput = outWrite;
-        startup.hStdError = errWrite;
+        startup.hStdOutput = outWrite.get();
+        startup.hStdError = errWrite.get();
     }
     PROCESS_INFORMATION info{};
     SetLastError(0);
@@ -112,36 +109,35 @@ bool Process::start(const Launch& launch) {
                        launch.folder.empty() ? nullptr : launch.folder.c_str(), &startup, &info);
     error_ = created ? 0 : GetLastError();
     if (launch.captureOutput) {
-        CloseHandle(outWrite);  // the child holds its own copies; the readers see the end when it exits
-        CloseHandle(errWrite);
+        outWrite.reset();  // the child holds its own copies; the readers see the end when it exits
+        errWrite.reset();
         output_ = std::make_unique<Output>();
-        output_->outReader = std::thread(drain, outRead, &output_->out);
-        output_->errReader = std::thread(drain, errRead, &output_->err);
+        output_->outReader = std::thread(drain, std::move(outRead), &output_->out);
+        output_->errReader = std::thread(drain, std::move(errRead), &output_->err);
     }
     if (!created) return false;
-    CloseHandle(info.hThread);
-    if (handle_) CloseHandle(handle_);
-    handle_ = info.hProcess;
+    const win32::OwnedHandle thread(info.hThread);
+    handle_.reset(info.hProcess);
     id_ = info.dwProcessId;
     return true;
 }
 
-bool Process::running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+bool Process::running() const { return handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT; }
 
 bool Process::waitForExit(DWORD timeoutMs) const {
-    return handle_ && WaitForSingleObject(handle_, timeoutMs) == WAIT_OBJECT_0;
+    return handle_ && WaitForSingleObject(handle_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD Process::exitCode() const {
     DWORD code = STILL_ACTIVE;
-    if (handle_) GetExitCodeProcess(handle_, &code);
+    if (handle_) GetExitCodeProcess(handle_.get(), &code);
     return code;
 }
 
 void Process::kill() {
     if (!running()) return;
-    TerminateProcess(handle_, 1);
-    WaitForSingleObject(handle_, 5000);
+    TerminateProcess(handle_.get(), 1);
+    WaitForSingleObject(handle_.get(), 5000);
 }
 
 const std::string& Process::out() {
@@ -174,23 +170,21 @@ Finished runToEnd(const Launch& launch, DWORD timeoutMs) {
 
 std::vector<DWORD> childProcesses(DWORD parentId, const std::wstring& exeName) {
     std::vector<DWORD> ids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    const win32::OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
         if (entry.th32ParentProcessID == parentId && _wcsicmp(entry.szExeFile, exeName.c_str()) == 0)
             ids.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
     return ids;
 }
 
 void killProcess(DWORD id) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    const win32::OwnedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
     if (!process) return;
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, 5000);
-    CloseHandle(process);
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 5000);
 }
 
 }  // namespace support

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/owned.h"
+
 namespace support {
 
 // Variables set (or replaced) in the started program's environment on top of the caller's own.
@@ -38,10 +40,10 @@ public:
     // False when CreateProcessW fails; error() then holds its GetLastError.
     bool start(const Launch& launch);
 
-    bool started() const { return handle_ != nullptr; }
+    bool started() const { return static_cast<bool>(handle_); }
     DWORD error() const { return error_; }
     DWORD id() const { return id_; }
-    HANDLE handle() const { return handle_; }
+    HANDLE handle() const { return handle_.get(); }
     bool running() const;
     bool waitForExit(DWORD timeoutMs) const;  // true when it has ended within timeoutMs
     DWORD exitCode() const;                   // STILL_ACTIVE while it runs
@@ -53,7 +55,7 @@ public:
 
 private:
     struct Output;
-    HANDLE handle_ = nullptr;
+    win32::OwnedHandle handle_;
     DWORD id_ = 0;
     DWORD error_ = 0;
     std::unique_ptr<Output> output_;

@@ -1,15 +1,16 @@
 #include "system_error.h"
 
+#include "platform/win32/owned.h"
+
 namespace support {
 
 SystemError systemError(DWORD number) {
     SystemError error{number, {}};
-    wchar_t* text = nullptr;
+    win32::OwnedLocal<wchar_t*> text;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        number, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length && text) error.description.assign(text, length);
-    LocalFree(text);
+        number, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+    if (length && text) error.description.assign(text.get(), length);
     while (!error.description.empty() &&
            (error.description.back() == L'\r' || error.description.back() == L'\n' ||
             error.description.back() == L' '))

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "main_window/frmMain.h"
+#include "platform/win32/owned.h"
 #include "support/text.h"
 #include "tests/win32/harness.h"
 
@@ -18,10 +19,8 @@ namespace {
 
 std::vector<std::wstring> split(const std::wstring& line) {
     int n = 0;
-    wchar_t** argv = CommandLineToArgvW(line.c_str(), &n);
-    std::vector<std::wstring> out(argv, argv + n);
-    LocalFree(argv);
-    return out;
+    const win32::OwnedLocal<wchar_t**> argv(CommandLineToArgvW(line.c_str(), &n));
+    return std::vector<std::wstring>(argv.get(), argv.get() + n);
 }
 
 TEST(CommandLine, SplitsIntoTheCompactorsPathAndItsTwoArguments) {

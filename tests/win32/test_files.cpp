@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/files.h"
+#include "platform/win32/owned.h"
 #include "support/files.h"
 #include "tests/win32/harness.h"
 
@@ -36,11 +37,10 @@ TEST(Files, ADeviceIsNoFileButALockedFileIs) {
 
     const std::wstring locked = folder.file(L"locked.mdb");
     writeBytes(locked, "db");
-    HANDLE holder =
-        CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const win32::OwnedHandle holder(
+        CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
     EXPECT_TRUE(fs->fileExists(text(locked)));  // held open with no sharing by another program
-    CloseHandle(holder);
 }
 
 TEST(Files, MoveRenamesButNeverReplaces) {

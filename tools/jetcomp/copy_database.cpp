@@ -16,6 +16,7 @@
 #include <string>
 
 #include "exit_codes.h"
+#include "platform/win32/owned.h"
 #include "signature.h"
 
 namespace jetcomp {
@@ -23,39 +24,13 @@ namespace {
 
 constexpr DWORD kBlockSize = 1u << 20;  // memory stays flat whatever the database's size
 
-// Owns one file handle; NULL and INVALID_HANDLE_VALUE both mean "none".
-class FileHandle {
-public:
-    FileHandle() = default;
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-    void reset(HANDLE h) {
-        close();
-        h_ = h;
-    }
-    bool close() {
-        const bool ok = !valid() || CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE h_ = INVALID_HANDLE_VALUE;
-};
-
 // The system's text for an error, on one line (it is in the system's language).
 std::wstring systemText(DWORD code) {
-    wchar_t* text = nullptr;
+    win32::OwnedLocal<wchar_t*> text;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring result = length != 0 ? std::wstring(text, length) : std::wstring();
-    if (text != nullptr) LocalFree(text);
+        code, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+    std::wstring result = length != 0 ? std::wstring(text.get(), length) : std::wstring();
     for (wchar_t& c : result)
         if (c == L'\r' || c == L'\n') c = L' ';
     while (!result.empty() && result.back() == L' ') result.pop_back();
@@ -104,7 +79,7 @@ public:
     PartialCopy(const PartialCopy&) = delete;
     PartialCopy& operator=(const PartialCopy&) = delete;
     ~PartialCopy() {
-        file_.close();  // a file still marked for deletion goes here
+        file_.reset();  // a file still marked for deletion goes here
         if (!name_.empty() && !kept_) DeleteFileW(name_.c_str());
     }
 
@@ -112,14 +87,13 @@ public:
         const std::wstring base = destination + L".~jetcomp-" + std::to_wstring(GetCurrentProcessId());
         for (int attempt = 0; attempt < 100; ++attempt) {
             std::wstring name = base + (attempt == 0 ? L"" : L"-" + std::to_wstring(attempt)) + L".tmp";
-            const HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (h == INVALID_HANDLE_VALUE) {
+            file_.reset(CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!file_) {
                 const DWORD error = GetLastError();
                 if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;  // not ours
                 return error;
             }
-            file_.reset(h);
             name_ = std::move(name);  // only a file this run created is ever deleted by name
             // Where the file system cannot mark it, the destructor still deletes it by name.
             marked_ = markForDeletion(true);
@@ -153,7 +127,7 @@ private:
         return SetFileInformationByHandle(file_.get(), FileDispositionInfo, &info, sizeof info) != 0;
     }
 
-    FileHandle file_;
+    win32::OwnedHandle file_;
     std::wstring name_;
     bool marked_ = false;
     bool kept_ = false;
@@ -162,10 +136,9 @@ private:
 }  // namespace
 
 CopyOutcome copyDatabase(const std::wstring& source, const std::wstring& destination) {
-    FileHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in.valid())
-        return failed(kExitIoFailure, L"cannot open the source " + quoted(source), GetLastError());
+    const win32::OwnedHandle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in) return failed(kExitIoFailure, L"cannot open the source " + quoted(source), GetLastError());
 
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kBlockSize]);
     DWORD got = 0;

@@ -3,55 +3,36 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <vector>
+#include <optional>
+#include <string>
 
 #include "jet_reader/jet_reader.h"
+#include "platform/win32/owned.h"
+#include "support/files.h"
 #include "support/memory_file.h"
+#include "support/process.h"
+#include "support/wait.h"
 
 namespace test_compactor {
 namespace {
 
-bool readWhole(const std::wstring& path, std::vector<char>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30);
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok =
-            bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                              got == bytes.size());
-    }
-    CloseHandle(file);
-    return ok;
+// The source as a compactor reads it: sharing reading only, so that nobody writes to it meanwhile.
+std::optional<std::string> readSource(const Job& job) {
+    return support::readBytes(job.source, FILE_SHARE_READ);
 }
 
-// CREATE_NEW: an existing destination is never replaced.
-bool writeNew(const std::wstring& path, const char* data, size_t size) {
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok =
-        size == 0 || (WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size);
-    CloseHandle(file);
-    return ok;
-}
-
-std::uint16_t u16(const std::vector<char>& bytes, size_t at) {
+std::uint16_t u16(const std::string& bytes, size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
                                       static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
 
-std::uint32_t u32(const std::vector<char>& bytes, size_t at) {
+std::uint32_t u32(const std::string& bytes, size_t at) {
     return u16(bytes, at) | static_cast<std::uint32_t>(u16(bytes, at + 2)) << 16;
 }
 
 // Sets the deleted bits (0xC000) on the first live row slot of a data page of the first user table
 // with rows, as the database engine marks a deleted row. Plain (unencrypted) files only.
-bool deleteOneRow(std::vector<char>& bytes) {
+bool deleteOneRow(std::string& bytes) {
     support::MemoryFile file(bytes);
     const jet::Reading reading = jet::read(
         file, [](std::uint32_t, const std::string& s) { return platform::Text(s.begin(), s.end()); });
@@ -84,32 +65,52 @@ int copyDatabase(const Job& job) {
 }
 
 int writeAnew(const Job& job) {
-    std::vector<char> bytes;
-    return readWhole(job.source, bytes) && writeNew(job.destination, bytes.data(), bytes.size()) ? 0 : 1;
+    const std::optional<std::string> bytes = readSource(job);
+    return bytes && support::writeBytes(job.destination, *bytes, CREATE_NEW) ? 0 : 1;
 }
 
 int writeHalf(const Job& job) {
-    std::vector<char> bytes;
-    if (readWhole(job.source, bytes)) writeNew(job.destination, bytes.data(), bytes.size() / 2);
+    if (const std::optional<std::string> bytes = readSource(job))
+        support::writeBytes(job.destination, bytes->substr(0, bytes->size() / 2), CREATE_NEW);
     return 1;
 }
 
 int writeDamaged(const Job& job, const std::wstring& damage) {
-    std::vector<char> bytes;
-    if (!readWhole(job.source, bytes) || bytes.size() < 3 * 4096) return 1;
-    const size_t pageSize = bytes[0x14] == 0 ? 2048 : 4096;
+    std::optional<std::string> bytes = readSource(job);
+    if (!bytes || bytes->size() < 3 * 4096) return 1;
+    const size_t pageSize = (*bytes)[0x14] == 0 ? 2048 : 4096;
     if (damage == L"cutpage")
-        bytes.resize(bytes.size() - pageSize);
+        bytes->erase(bytes->size() - pageSize);
     else if (damage == L"nocatalog")
-        std::fill(bytes.begin() + 2 * pageSize, bytes.begin() + 3 * pageSize, '\0');
-    else if (damage != L"deleterow" || !deleteOneRow(bytes))
+        std::fill(bytes->begin() + 2 * pageSize, bytes->begin() + 3 * pageSize, '\0');
+    else if (damage != L"deleterow" || !deleteOneRow(*bytes))
         return 1;
-    return writeNew(job.destination, bytes.data(), bytes.size()) ? 0 : 1;
+    return support::writeBytes(job.destination, *bytes, CREATE_NEW) ? 0 : 1;
 }
 
 void copyThenExit259(const Job& job) {
     copyDatabase(job);
     ExitProcess(STILL_ACTIVE);
+}
+
+int copyThenHold(const Job& job) {
+    wchar_t self[MAX_PATH] = {};
+    if (copyDatabase(job) != 0 || !GetModuleFileNameW(nullptr, self, MAX_PATH)) return 1;
+    support::Launch keeper;
+    keeper.exe = self;
+    keeper.arguments = L"--hold \"" + job.destination + L"\"";
+    if (!support::Process().start(keeper)) return 1;  // the keeper runs on alone
+    // Harbek reads the copy as soon as this process has ended: the copy must be held by then.
+    return support::waitUntil([&] { return !support::readBytes(job.destination); }, 10000) ? 0 : 1;
+}
+
+int holdFile(const std::wstring& path) {
+    const win32::OwnedHandle letGo(CreateEventW(nullptr, TRUE, FALSE, holdEventName(path).c_str()));
+    const win32::OwnedHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!letGo || !file) return 1;
+    WaitForSingleObject(letGo.get(), 20000);
+    return 0;
 }
 
 void crash() {

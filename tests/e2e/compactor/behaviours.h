@@ -28,5 +28,13 @@ int writeHalf(const Job& job);
 int writeDamaged(const Job& job, const std::wstring& damage);
 // hang: sleeps until killed.
 [[noreturn]] void hang();
+// holdcopy: copies as copyDatabase does, then leaves the copy held open with no sharing by a copy of
+// this program started as "<exe> --hold <destination>" (holdFile), which outlives this one until the
+// event holdEventName(destination) is set, for 20 s at most. 0 once the copy is held, 1 if not.
+int copyThenHold(const Job& job);
+int holdFile(const std::wstring& path);
+inline std::wstring holdEventName(const std::wstring& path) {
+    return L"harbek test compactor: let go of " + path.substr(path.find_last_of(L'\\') + 1);
+}
 
 }  // namespace test_compactor

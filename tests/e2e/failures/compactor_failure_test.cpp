@@ -4,13 +4,15 @@
 #include "compactor_arguments.h"
 #include "failure_scenario.h"
 #include "system_errors.h"
-#include "user_files.h"
 
+#include "../compactor/behaviours.h"
 #include "../driver/assertions.h"
 #include "../driver/build_paths.h"
+#include "platform/win32/owned.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/text.h"
+#include "support/wait.h"
 
 namespace e2e {
 namespace {
@@ -85,10 +87,9 @@ TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce) {
     harbek_.pressCancel();
     EXPECT_TRUE(harbek_.waitForExit(2000)) << "ｷｬﾝｾﾙ did not end the program while the compactor hung";
     for (DWORD id : hung) {
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
-        EXPECT_TRUE(process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+        const win32::OwnedHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        EXPECT_TRUE(process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT)
             << "the hung compactor " << id << " was ended with the program";
-        if (process) CloseHandle(process);
         support::killProcess(id);
     }
     std::wstring afterName;
@@ -99,7 +100,7 @@ TEST_F(CompactorFailure, HangingCompactorThenCancelEndsTheProgramAtOnce) {
 TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28) {
     ASSERT_NO_FATAL_FAILURE(installProgram(false));
     database_ = placeDatabase(L"data", L"sales.mdb");
-    ASSERT_TRUE(writeNewFile(compactorPath(), "@echo off\r\nrem not a program\r\n"));
+    ASSERT_TRUE(support::writeBytes(compactorPath(), "@echo off\r\nrem not a program\r\n", CREATE_NEW));
     support::SystemError expected = launchError(compactorPath());
     ASSERT_NE(expected.number, 0u) << "the system itself runs a text file named JetComp.exe";
 
@@ -111,6 +112,33 @@ TEST_F(CompactorFailure, CompactorThatIsNoProgramFailsTheLaunchAtLine28) {
                      support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
     EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{});
+    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+}
+
+// The test compactor's holdcopy keeper of the copy, told to let go when this goes, however the
+// test ends; the copy must then read again within 5 s.
+struct KeeperOf {
+    const std::wstring& copy;
+    ~KeeperOf() {
+        if (copy.empty()) return;
+        const win32::OwnedHandle letGo(
+            CreateEventW(nullptr, TRUE, FALSE, test_compactor::holdEventName(copy).c_str()));
+        EXPECT_TRUE(SetEvent(letGo.get()) &&
+                    support::waitUntil([&] { return !!support::readBytes(copy); }, 5000))
+            << "the keeper still holds " << support::utf8(copy);
+    }
+};
+
+// The copy held open with no sharing by another program when the run reads it: the system's
+// refusal is reported with its number and text, not taken for a copy that is no database.
+TEST_F(CompactorFailure, CopyHeldOpenByAnotherProgramIsReportedWithTheSystemsError) {
+    const KeeperOf keeper{afterName_};
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"holdcopy"));
+    const support::SystemError expected = support::systemError(ERROR_SHARING_VIOLATION);
+    expectMessageBox(box_, kReportTitle, repairErrorReport(expected.number, expected.description, 28),
+                     support::BoxIcon::Critical, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    EXPECT_TRUE(support::fileExists(afterName_)) << "the copy is not left beside the original";
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 

@@ -6,7 +6,6 @@
 #include "file_lock.h"
 #include "repair_names.h"
 #include "system_errors.h"
-#include "user_files.h"
 
 #include "../driver/assertions.h"
 #include "support/files.h"
@@ -87,8 +86,8 @@ TEST_F(FileConflict, BackupNameAlreadyTakenFailsTheFirstMoveAndKeepsBothFiles) {
     ASSERT_TRUE(harbek_.typePath(database_));
     SYSTEMTIME now = localNow();
     for (int offset = -1; offset <= 6; ++offset)
-        ASSERT_TRUE(writeNewFile(taggedName(database_, L"_BeforeRepair", stampOf(now, offset)),
-                                 "the user's own file " + std::to_string(offset)));
+        ASSERT_TRUE(support::writeBytes(taggedName(database_, L"_BeforeRepair", stampOf(now, offset)),
+                                        "the user's own file " + std::to_string(offset), CREATE_NEW));
     snapshotBefore();
 
     support::MessageBoxSeen box;
@@ -115,8 +114,8 @@ TEST_F(FileConflict, AfterNameTakenBeforeTheRunStopsBeforeTheCompactor) {
     ASSERT_TRUE(original);
     SYSTEMTIME now = localNow();
     for (int offset = -1; offset <= 6; ++offset)
-        ASSERT_TRUE(writeNewFile(taggedName(database_, L"_AfterRepair", stampOf(now, offset)),
-                                 original->substr(0, original->size() / 2)));
+        ASSERT_TRUE(support::writeBytes(taggedName(database_, L"_AfterRepair", stampOf(now, offset)),
+                                        original->substr(0, original->size() / 2), CREATE_NEW));
     snapshotBefore();
 
     support::MessageBoxSeen box;

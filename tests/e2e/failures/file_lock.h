@@ -6,21 +6,18 @@
 
 #include <string>
 
+#include "platform/win32/owned.h"
+
 namespace e2e {
 
 class FileLock {
 public:
-    FileLock() = default;
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock() { release(); }
-
     // Opens path with this access, sharing only `sharing` (0: nobody else may open it).
     bool open(const std::wstring& path, DWORD access, DWORD sharing);
-    void release();
+    void release() { file_.reset(); }
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    win32::OwnedHandle file_;
 };
 
 }  // namespace e2e

@@ -4,9 +4,9 @@
 // read-only and hidden, although the compactor writes a plain new file.
 #include "failure_scenario.h"
 #include "file_lock.h"
-#include "user_files.h"
 
 #include "../driver/assertions.h"
+#include "support/files.h"
 #include "support/text.h"
 
 namespace e2e {
@@ -18,7 +18,7 @@ protected:
         FailureScenario::SetUp();
         ASSERT_NO_FATAL_FAILURE(installWithDatabase());
         lockFile_ = support::joinPath(dataFolder(L"data"), L"sales.ldb");
-        ASSERT_TRUE(writeNewFile(lockFile_, "left by a program that crashed"));
+        ASSERT_TRUE(support::writeBytes(lockFile_, "left by a program that crashed", CREATE_NEW));
     }
 
     // Another program holds `held` open, reading and writing and sharing both, as the engine does.

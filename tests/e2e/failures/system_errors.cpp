@@ -1,7 +1,6 @@
 #include "system_errors.h"
 
 #include "file_lock.h"
-#include "user_files.h"
 
 #include "support/files.h"
 #include "support/process.h"
@@ -22,7 +21,8 @@ support::SystemError moveOntoTakenNameError(const std::wstring& scratchFolder) {
     std::wstring from = support::joinPath(scratchFolder, L"from.mdb"),
                  to = support::joinPath(scratchFolder, L"to.mdb");
     support::SystemError error;
-    if (support::makeFolders(scratchFolder) && writeNewFile(from, "from") && writeNewFile(to, "to"))
+    if (support::makeFolders(scratchFolder) && support::writeBytes(from, "from", CREATE_NEW) &&
+        support::writeBytes(to, "to", CREATE_NEW))
         error = support::errorOfMove(from, to);
     support::removeTree(scratchFolder);
     return error;
@@ -32,7 +32,7 @@ support::SystemError moveOfOpenFileError(const std::wstring& scratchFolder, DWOR
     std::wstring from = support::joinPath(scratchFolder, L"open.mdb"),
                  to = support::joinPath(scratchFolder, L"moved.mdb");
     support::SystemError error;
-    if (support::makeFolders(scratchFolder) && writeNewFile(from, "open")) {
+    if (support::makeFolders(scratchFolder) && support::writeBytes(from, "open", CREATE_NEW)) {
         FileLock lock;
         if (lock.open(from, access, sharing)) error = support::errorOfMove(from, to);
     }
