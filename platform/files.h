@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/text.h"
 
@@ -21,6 +22,15 @@ public:
     virtual bool read(std::uint64_t offset, void* buffer, std::size_t length) = 0;
 };
 
+// A file being written, from its first byte on.
+class NewFile {
+public:
+    virtual ~NewFile() = default;
+    virtual void append(const std::string& bytes) = 0;
+    // Flushes and closes: a failure to write what was appended shows here at the latest.
+    virtual void close() = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -30,6 +40,9 @@ public:
     virtual void moveFile(const Text& source, const Text& destination) = 0;
     // Opens a file for reading, with every kind of sharing.
     virtual std::unique_ptr<ReadOnlyFile> openForReading(const Text& path) = 0;
+    // Both fail when the name is taken, by a file or a folder: nothing is ever replaced.
+    virtual void createFolder(const Text& path) = 0;
+    virtual std::unique_ptr<NewFile> createNewFile(const Text& path) = 0;
 
     // True when another program holds the file open so that it cannot be opened with no sharing
     // at all. Never an error: a missing or forbidden file is not held. Nothing stays open.

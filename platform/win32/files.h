@@ -16,6 +16,8 @@ public:
     bool fileExists(const platform::Text& path) override;
     void moveFile(const platform::Text& source, const platform::Text& destination) override;
     std::unique_ptr<platform::ReadOnlyFile> openForReading(const platform::Text& path) override;
+    void createFolder(const platform::Text& path) override;
+    std::unique_ptr<platform::NewFile> createNewFile(const platform::Text& path) override;
 
     // file_checks.cpp
     bool fileHeldOpen(const platform::Text& path) override;

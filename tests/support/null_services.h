@@ -32,6 +32,8 @@ public:
     bool fileExists(const platform::Text&) override { return false; }
     void moveFile(const platform::Text&, const platform::Text&) override {}
     std::unique_ptr<platform::ReadOnlyFile> openForReading(const platform::Text&) override;
+    void createFolder(const platform::Text&) override {}
+    std::unique_ptr<platform::NewFile> createNewFile(const platform::Text&) override;
     bool fileHeldOpen(const platform::Text&) override { return false; }
     std::uint64_t fileSize(const platform::Text&) override { return 0; }
     std::uint64_t freeSpaceBeside(const platform::Text&) override { return 0; }

@@ -15,6 +15,10 @@ public:
     std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path) override {
         return p_.openForReading(path);
     }
+    void createFolder(const Text& path) override { p_.createFolder(path); }
+    std::unique_ptr<platform::NewFile> createNewFile(const Text& path) override {
+        return p_.createNewFile(path);
+    }
     bool fileHeldOpen(const Text& path) override { return p_.fileHeldOpen(path); }
     std::uint64_t fileSize(const Text& path) override { return p_.fileSize(path); }
     std::uint64_t freeSpaceBeside(const Text& path) override { return p_.freeSpaceBeside(path); }
@@ -151,6 +155,34 @@ std::unique_ptr<platform::ReadOnlyFile> Platform::openForReading(const Text& pat
     const auto file = files.find(path);
     if (file == files.end()) throw platform::RuntimeError{2, u"指定されたファイルが見つかりません。"};
     return support::MemoryFile::copyOf(file->second);  // the content as it was when opened
+}
+
+void Platform::createFolder(const Text& path) {
+    enter("createFolder");
+    if (files.count(path) || folders.count(path))
+        throw platform::RuntimeError{183, u"既に存在するファイルを作成することはできません。"};
+    folders.insert(path);
+}
+
+std::unique_ptr<platform::NewFile> Platform::createNewFile(const Text& path) {
+    enter("createNewFile");
+    if (files.count(path) || folders.count(path)) throw platform::RuntimeError{80, u"ファイルが存在します。"};
+    files[path];
+    // Appends to the file in the map as the program writes it.
+    class Written : public platform::NewFile {
+    public:
+        Written(Platform& p, Text path) : p_(p), path_(std::move(path)) {}
+        void append(const std::string& bytes) override {
+            p_.enter("appendFile");
+            p_.files[path_] += bytes;
+        }
+        void close() override { p_.enter("closeFile"); }
+
+    private:
+        Platform& p_;
+        Text path_;
+    };
+    return std::make_unique<Written>(*this, path);
 }
 
 std::unique_ptr<platform::Process> Platform::launchMinimizedFocus(const Text& commandLine) {

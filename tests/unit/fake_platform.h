@@ -76,6 +76,9 @@ public:
     bool fileExists(const Text& path);
     void moveFile(const Text& source, const Text& destination);
     std::unique_ptr<platform::ReadOnlyFile> openForReading(const Text& path);  // throws for none
+    std::set<Text> folders;
+    void createFolder(const Text& path);
+    std::unique_ptr<platform::NewFile> createNewFile(const Text& path);  // its content grows in `files`
 
     // --- the compactor: launched, waited for, and the copy it leaves under -dest:
     std::vector<Text> launches;   // command lines

@@ -4,6 +4,7 @@
 #include "platform/win32/files.h"
 #include "platform/win32/owned.h"
 #include "support/files.h"
+#include "support/text.h"
 #include "tests/win32/harness.h"
 
 using namespace win32test;
@@ -73,6 +74,26 @@ TEST(Files, MoveRenamesButNeverReplaces) {
     fs->moveFile(text(a), text(c));
     EXPECT_EQ(contentOf(a), "<missing>");
     EXPECT_EQ(contentOf(c), "A");
+}
+
+// What the program writes, it writes anew: a taken name, by a file or a folder, is refused as it
+// is and left as it was.
+TEST(Files, NewFilesAndFoldersNeverTakeAName) {
+    TempFolder folder(L"harbek 書き出し");
+    auto fs = win32::createFileSystem();
+    const std::wstring rows = folder.file(L"顧客.csv"), sub = folder.file(L"_LostRows");
+    auto file = fs->createNewFile(text(rows));
+    file->append("\xEF\xBB\xBFid\r\n");
+    file->append(std::string(70000, 'x'));
+    file->close();
+    EXPECT_EQ(contentOf(rows), "\xEF\xBB\xBFid\r\n" + std::string(70000, 'x'));
+    fs->createFolder(text(sub));
+    for (const std::wstring& taken : {rows, sub}) {
+        SCOPED_TRACE(support::utf8(taken));
+        EXPECT_THROW(fs->createNewFile(text(taken)), platform::RuntimeError);
+        EXPECT_THROW(fs->createFolder(text(taken)), platform::RuntimeError);
+    }
+    EXPECT_EQ(contentOf(rows).size(), 70005u);
 }
 
 }  // namespace
