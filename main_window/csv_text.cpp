@@ -26,7 +26,8 @@ std::string shortest(Number n) {
 std::string fixedPoint(bool negative, std::string digits, int scale) {
     if (static_cast<int>(digits.size()) <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
     if (scale > 0) digits.insert(digits.size() - scale, ".");
-    return (negative ? "-" : "") + digits;
+    if (negative) digits.insert(digits.begin(), '-');
+    return digits;
 }
 
 std::string money(const jet::Money& m) {
@@ -157,13 +158,19 @@ std::string csvField(const jet::Value& value) { return std::visit(Field{}, value
 
 std::string csvLine(const std::vector<jet::NamedValue>& row) {
     std::string line;
-    for (std::size_t i = 0; i < row.size(); ++i) line += (i ? "," : "") + csvField(row[i].value);
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (i > 0) line += ',';
+        line += csvField(row[i].value);
+    }
     return line + "\r\n";
 }
 
 std::string csvHeader(const std::vector<Text>& names) {
     std::string line;
-    for (std::size_t i = 0; i < names.size(); ++i) line += (i ? "," : "") + quoted(utf8(names[i]), false);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) line += ',';
+        line += quoted(utf8(names[i]), false);
+    }
     return line + "\r\n";
 }
 
