@@ -25,7 +25,7 @@ std::string shortest(Number n) {
 
 std::string fixedPoint(bool negative, std::string digits, int scale) {
     if (static_cast<int>(digits.size()) <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
-    if (scale > 0) digits.insert(digits.size() - scale, ".");
+    if (scale > 0) digits.insert(digits.size() - static_cast<std::size_t>(scale), 1, '.');
     if (negative) digits.insert(digits.begin(), '-');
     return digits;
 }
@@ -104,8 +104,18 @@ std::string hexBytes(const std::uint8_t* at, std::size_t n) {
 std::string guid(const jet::Guid& g) {
     const auto& b = g.bytes;
     const std::uint8_t first[] = {b[3], b[2], b[1], b[0], b[5], b[4], b[7], b[6]};
-    return "{" + hexBytes(first, 4) + "-" + hexBytes(first + 4, 2) + "-" + hexBytes(first + 6, 2) + "-" +
-           hexBytes(b.data() + 8, 2) + "-" + hexBytes(b.data() + 10, 6) + "}";
+    std::string out(1, '{');
+    out += hexBytes(first, 4);
+    out += '-';
+    out += hexBytes(first + 4, 2);
+    out += '-';
+    out += hexBytes(first + 6, 2);
+    out += '-';
+    out += hexBytes(b.data() + 8, 2);
+    out += '-';
+    out += hexBytes(b.data() + 10, 6);
+    out += '}';
+    return out;
 }
 
 struct Field {
