@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "jet_reader/jet_reader.h"
 #include "platform/platform.h"
 
 namespace frmMain {
@@ -44,6 +45,29 @@ struct CopyCheck {
     std::optional<std::uint64_t> damagePage;  // of an unreadable copy: where the damage was found
 };
 CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName);
+
+// A database read with its values, through the run's file system, the window kept live.
+jet::Reading readLive(platform::FileSystem& files, const Text& path, const jet::ValueReading& values);
+
+// Rows of the original that the copy lacks: those with these digests (one each), or every row of a
+// table the copy lacks.
+struct LostRows {
+    Text table;
+    std::vector<jet::Digest> digests;
+    bool everyRow = false;
+};
+
+// "<folder>_LostRows<stamp><file without its extension>".
+Text lostRowsFolder(const Text& folder, const Text& stamp, const Text& file);
+
+// Writes the lost rows of the original, one CSV file per table, into a new folder named
+// `folderPath` (or " (2)" ... when that is taken); returns the line the question gets: where they
+// are, or why they could not be written, with the system's error number and text.
+Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text& folderPath,
+                    const std::vector<LostRows>& lost);
+
+// The error number of a name already taken.
+inline constexpr std::int32_t kAlreadyExists = 183;
 
 // The question put when the copy differs: the findings, ten at most, then whether to swap.
 Text differencesQuestion(const std::vector<Text>& findings);
