@@ -38,8 +38,8 @@ build() {
   cp build/mingw/Harbek.exe build/mingw/bench/bare_window.exe "$bin/shipped/"
   install_tree "$windows_tree" "$bin"
   cp "$windows_tree/JetComp.exe" "$bin/"
-  cp ../shared/testdata/jet4-compIndexTestV2000.mdb "$work/source.mdb"
-  cp ../shared/testdata/testIndexCodesV1997.mdb "$work/largest.mdb"
+  cp tests/data/jet4-compIndexTestV2000.mdb "$work/source.mdb"
+  cp tests/data/testIndexCodesV1997.mdb "$work/largest.mdb"
   chmod u+w "$work/source.mdb" "$work/largest.mdb"
 
   # Where 32-bit code cannot run natively: the start-up and exit figures of the shipped build
