@@ -16,7 +16,7 @@
 #include "platform/win32/files.h"
 #include "support/process.h"
 #include "support/text.h"
-#include "table.h"
+#include "bench.h"
 
 namespace {
 

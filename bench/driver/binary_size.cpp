@@ -5,7 +5,7 @@
 
 #include "measurement.h"
 #include "pe_imports.h"
-#include "table.h"
+#include "bench.h"
 
 namespace bench {
 

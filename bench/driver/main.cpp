@@ -9,7 +9,7 @@
 
 #include "measurement.h"
 #include "support/text.h"
-#include "table.h"
+#include "bench.h"
 
 int wmain(int argc, wchar_t** argv) {
     using namespace bench;

@@ -2,7 +2,7 @@
 
 #include "support/files.h"
 #include "support/text.h"
-#include "table.h"
+#include "bench.h"
 
 namespace bench {
 

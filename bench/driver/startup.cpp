@@ -10,7 +10,7 @@
 #include "clock.h"
 #include "measurement.h"
 #include "support/window_lookup.h"
-#include "table.h"
+#include "bench.h"
 
 namespace bench {
 namespace {

@@ -13,7 +13,7 @@
 #include "clock.h"
 #include "measurement.h"
 #include "support/files.h"
-#include "table.h"
+#include "bench.h"
 
 namespace bench {
 namespace {
