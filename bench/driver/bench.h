@@ -1,6 +1,8 @@
-// What harbek_bench.exe, copy_check_cost.exe and the unit tests share: the table, one line a figure:
-// its median (min-max) beside the reference's, their ratio, the goal and the verdict.
+// What harbek_bench.exe, copy_check_cost.exe and the unit tests share: the clock, and the table, one
+// line a figure: its median (min-max) beside the reference's, their ratio, the goal and the verdict.
 #pragma once
+
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +15,15 @@
 #include "pe_imports.h"
 
 namespace bench {
+
+// QueryPerformanceCounter's ticks, by default now, in ms: the same clock in every process.
+inline double clockMs(long long ticks = 0) {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(ticks ? ticks : now.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+}
 
 inline std::string number(double value, const char* unit = "") {
     char text[32];
