@@ -62,7 +62,7 @@ standin() {
 # zeros that no table names: those pages must cost the check nothing.
 copy_check() {
   local small= large= rc=0
-  check() { timeout 600 wine "$(winpath "$tree/bench/copy_check_cost.exe")" "$(winpath "$table")" "$1" "$(winpath "$2")" "$(winpath "$tree/JetComp.exe")" "$(winpath "$big")"; }
+  check() { timeout 600 wine "$(winpath "$tree/bench/copy_check_cost.exe")" "$(winpath "$table")" "$1" "$(winpath "$2")" "$(winpath "$tree/JetComp.exe")"; }
   cp tests/data/testIndexCodesV1997.mdb "$big/largest.mdb"
   cp "$big/largest.mdb" "$big/largest-100MiB.mdb"
   head -c $(((100 << 20) - $(stat -c %s "$big/largest.mdb"))) /dev/zero >>"$big/largest-100MiB.mdb"
