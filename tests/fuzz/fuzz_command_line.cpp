@@ -70,7 +70,7 @@ void checkCommandLine(const Text& folder, const Text& path, const Text& folderPa
     if (!frmMain::quotable(path)) return;  // the run refuses it before any launch
     if (folder.find(u'"') != Text::npos || folder.find(u'\0') != Text::npos) return;
 
-    const Text stamp = frmMain::stampOf(nullServices().localTime());
+    const Text stamp = frmMain::stampOf(platform::environment().localTime());
     check(stamp == u"20261207090503", "stamp of 2026-12-07 09:05:03");
     const Text afterName = folderPart + u"_AfterRepair" + stamp + filePart;
 

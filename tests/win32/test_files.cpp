@@ -93,7 +93,7 @@ TEST(Files, NewFilesAndFoldersNeverTakeAName) {
         EXPECT_THROW(fs->createNewFile(text(taken)), platform::RuntimeError);
         EXPECT_THROW(fs->createFolder(text(taken)), platform::RuntimeError);
     }
-    EXPECT_EQ(contentOf(rows).size(), 70005u);
+    EXPECT_EQ(contentOf(rows).size(), 70007u);
 }
 
 }  // namespace
