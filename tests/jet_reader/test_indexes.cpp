@@ -13,7 +13,7 @@ namespace {
 
 using namespace jettest;
 using Names = std::vector<std::string>;
-using ByTable = std::map<std::string, Names>;  // sorted names, by table; none for a table without
+using ByTable = std::map<std::string, Names>;  // sorted names by table; tables without any left out
 
 // What `mdb-schema --indexes FILE mysql` prints of the indexes a user made: `ADD INDEX `NAME``,
 // and `ADD PRIMARY KEY` without the name, which is "PrimaryKey" in every test database (the
@@ -72,14 +72,9 @@ TEST(JetReader, ListsEveryLogicalIndexWithTheRelationshipsOwn) {
     const Listed rows[] = {
         {"valuesV2003.mdb", "Orders", {"PrimaryKey", "ByCustomer", "顧客Orders*"}},
         {"valuesV2003.mdb", "顧客", {"PrimaryKey", "名前順", ".rB*"}},
-        {"valuesV2000.mdb", "Orders", {"PrimaryKey", "ByCustomer", "顧客Orders*"}},
         // Jet 3: names of one byte a character, lengths of one byte.
         {"indexTestV1997.mdb", "Table1", {"id", "PrimaryKey", "Table2Table1*", "Table3Table1*"}},
         {"indexTestV1997.mdb", "Table2", {".rC*", "id", "PrimaryKey"}},
-        // A definition of two pages, its index names on the second.
-        {"jet3-testV1997.mdb", "Table2", {"column10", "column14", "column75", "id", "PrimaryKey"}},
-        {"jet4-compIndexTestV2000.mdb", "Table1", {"CD_AGENTE"}},  // no primary key
-        {"overflowTestV2000.mdb", "Table1", {}},
     };
     for (const Listed& row : rows) {
         SCOPED_TRACE(std::string(row.file) + " " + row.table);
