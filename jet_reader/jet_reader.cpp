@@ -9,6 +9,7 @@
 #include "jet_reader/row.h"
 #include "jet_reader/table_scan.h"
 #include "jet_reader/table_values.h"
+#include "jet_reader/text.h"
 
 namespace jet {
 
@@ -37,6 +38,8 @@ public:
                     "its definition's page is also that of an earlier table");
             const TableDefinition definition = readTableDefinition(pages_, page);
             table.storedRows = definition.storedRows;
+            for (const LogicalIndex& index : definition.indexes)
+                table.indexes.push_back({nameOf(index.name), index.foreignKey()});
             std::optional<TableValues> values;
             if (values_ != nullptr)
                 values.emplace(pages_, definition, table, *values_, decoder_, codePage_, decode_);
@@ -59,6 +62,12 @@ public:
     ScanMemo& memo() { return memo_; }
 
 private:
+    // A name in the definition as stored: UCS-2LE (Jet 4), code-page bytes (Jet 3).
+    Text nameOf(const std::string& stored) const {
+        if (pages_.layout().version != 4) return decode_(codePage_, stored);
+        return ucs2Text(Bytes(reinterpret_cast<const std::uint8_t*>(stored.data()), stored.size()));
+    }
+
     const Pages& pages_;
     std::uint32_t codePage_;
     const CodePageDecoder& decode_;

@@ -1,8 +1,9 @@
-// Reads a Jet 3 or Jet 4 database file (.mdb) far enough to list its local tables and count each
-// one's live rows, as the database engine finds them: the header, the catalog (MSysObjects), each
-// table's definition and usage map, and the row slots of its data pages. It reads only the pages it
-// needs, one at a time, so its memory does not grow with the file. On anything it cannot make sense
-// of it says so, with the reason, and never reads outside what it was given.
+// Reads a Jet 3 or Jet 4 database file (.mdb) far enough to list its local tables, with their
+// indexes, and count each one's live rows, as the database engine finds them: the header, the
+// catalog (MSysObjects), each table's definition and usage map, and the row slots of its data
+// pages. It reads only the pages it needs, one at a time, so its memory does not grow with the
+// file. On anything it cannot make sense of it says so, with the reason, and never reads outside
+// what it was given.
 //
 // What damage costs (docs/jet-format.md section 7):
 //  - the whole file ("cannot read: ..."): the header (signature, version, page 0), a size that is
@@ -10,10 +11,11 @@
 //    MSysObjects' columns, usage map, data pages and rows (every one is decoded), overflow, and
 //    a catalog without its own row (Id 2);
 //  - one table (no rows, a problem): whatever is reached from its Id: its definition and its
-//    continuations, its usage map and map pages, its data pages and slots, overflow pointers, each
-//    live row's column count and null mask; also an Id that another table's row already named.
+//    continuations, up to the last index name, its usage map and map pages, its data pages and
+//    slots, overflow pointers, each live row's column count and null mask; also an Id that
+//    another table's row already named.
 // A listed page that is no data page is skipped, as Jackcess and mdbtools do. Chains are bounded
-// (a definition joins at most 64 KiB, an overflow goes at most 4 hops); no loop runs longer than
+// (a definition joins at most 128 KiB, an overflow goes at most 4 hops); no loop runs longer than
 // the page count allows, and a page no pointer reaches is never read.
 //
 // Read with values, it also decodes every value of every live row, long values and all, and
@@ -37,6 +39,14 @@ using platform::Text;
 // Text in the database's code page (the names in a Jet 3 file) to UTF-16.
 using CodePageDecoder = std::function<Text(std::uint32_t codePage, const std::string& bytes)>;
 
+// A logical index of a table, as its definition lists it (docs/jet-format.md section 3).
+struct Index {
+    Text name;  // as stored (Jet 3: through the decoder)
+    // Made by a relationship that enforces referential integrity, one in each of its two tables
+    // (the definition's index type 0x02), not by the user.
+    bool foreignKey = false;
+};
+
 struct Table {
     Text name;                          // as stored (Jet 3: through the decoder)
     bool user = false;                  // listed as mdb-tables -1 lists a user table
@@ -46,6 +56,7 @@ struct Table {
     // The row count its definition stores (what mdb-count prints); none when the definition
     // cannot be read. It may lag behind the scan for system tables (MSysACEs, MSysQueries).
     std::optional<std::uint64_t> storedRows;
+    std::vector<Index> indexes;  // in the definition's order; none when it cannot be read
     // Only when read with values (the second read below), and asked for: every live row's digest
     // (row_digest.h), sorted, so that two tables hold the same rows when these are equal. None when
     // a value could not be decoded or the rows not counted; then valueProblem says why.

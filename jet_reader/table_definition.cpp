@@ -9,9 +9,10 @@ namespace jet {
 namespace {
 
 // A definition spans pages: the first page whole, then bytes 8.. of each next one (the u32 at 4
-// of each page names the next, 0 ends). Only as much is joined as the columns' names need; the
-// most that needs is about 43 KiB (255 columns, 255 indexes, 64-character names).
-constexpr std::size_t kMaxJoinedBytes = std::size_t{64} * 1024;
+// of each page names the next, 0 ends). Only as much is joined as the last index name needs; the
+// most a definition within the limits below needs is about 94 KiB (Jet 4: 255 columns, 255 real
+// and 255 logical indexes, every name 64 characters).
+constexpr std::size_t kMaxJoinedBytes = std::size_t{128} * 1024;
 constexpr std::size_t kNextPageAt = 4;
 constexpr std::size_t kContinuationStart = 8;
 constexpr std::uint32_t kMaxColumns = 255;
@@ -25,6 +26,16 @@ struct ValueFields {
 };
 constexpr ValueFields kJet3Values{21, 16, 0};
 constexpr ValueFields kJet4Values{41, 23, 12};
+// The index part after the column names (docs/jet-format.md section 3): a block for each real
+// index (its columns, pages and flags), then an entry for each logical index, whose type byte lies
+// at `logicalIndexType`, then the logical indexes' names. mdbtools reads it so in index.c
+// `mdb_read_indices` (39/52 and 20/28 bytes, the type at 19/23); Jackcess in TableImpl.java
+// `readIndexDefinitions` (JetFormat.java `SIZE_INDEX_COLUMN_BLOCK`, `SIZE_INDEX_INFO_BLOCK`).
+struct IndexFields {
+    std::size_t realIndex, logicalIndex, logicalIndexType;
+};
+constexpr IndexFields kJet3Indexes{39, 20, 19};
+constexpr IndexFields kJet4Indexes{52, 28, 23};
 
 class JoinedDefinition {
 public:
@@ -32,11 +43,11 @@ public:
         : pages_(pages), page_(firstPage(pages, first)), joined_(page_), chain_{first},
           next_(u32(page_, kNextPageAt)) {}
 
-    // The joined bytes, at least `length` of them.
-    Bytes atLeast(std::size_t length) {
-        require(length <= kMaxJoinedBytes, "the table definition is longer than 64 KiB");
+    // The joined bytes, at least `length` of them; `part` names what needs them ("columns").
+    Bytes atLeast(std::size_t length, const char* part = "columns") {
+        require(length <= kMaxJoinedBytes, "the table definition is longer than 128 KiB");
         while (joined_.size() < length) {
-            require(next_ != 0, "the table definition ends before its columns do");
+            if (next_ == 0) fail(std::string("the table definition ends before its ") + part + " do");
             if (std::find(chain_.begin(), chain_.end(), next_) != chain_.end())
                 fail("the table definition's pages loop back to page " + std::to_string(next_));
             pages_.read(next_, page_, kDefinitionPage, "table definition continuation");
@@ -100,15 +111,26 @@ TableDefinition readTableDefinition(const Pages& pages, std::uint64_t page) {
         if (l.version == 4) c.scale = u8(b, d + v.columnScale);
     }
     // Then one name per column, in the same order: a length (u8 / u16) and the bytes.
-    for (Column& c : def.columns) {
-        b = joined.atLeast(at + l.nameLength);
+    const auto name = [&](const char* part) {
+        b = joined.atLeast(at + l.nameLength, part);
         const std::size_t length = l.nameLength == 1 ? u8(b, at) : u16(b, at);
         at += l.nameLength;
-        b = joined.atLeast(at + length);
-        const Bytes name = slice(b, at, length);
-        c.name.assign(name.begin(), name.end());
+        b = joined.atLeast(at + length, part);
+        const Bytes stored = slice(b, at, length);
         at += length;
-    }
+        return std::string(stored.begin(), stored.end());
+    };
+    for (Column& c : def.columns) c.name = name("columns");
+
+    // Then the index part (IndexFields above), the logical indexes' names stored as the columns'.
+    const IndexFields& x = l.version == 4 ? kJet4Indexes : kJet3Indexes;
+    const std::size_t entries = at + realIndexes * x.realIndex;
+    at = entries + logicalIndexes * x.logicalIndex;
+    b = joined.atLeast(at, "indexes");
+    def.indexes.resize(logicalIndexes);
+    for (std::size_t i = 0; i < logicalIndexes; ++i)
+        def.indexes[i].type = u8(b, entries + i * x.logicalIndex + x.logicalIndexType);
+    for (LogicalIndex& index : def.indexes) index.name = name("indexes");
     return def;
 }
 

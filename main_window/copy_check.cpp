@@ -1,10 +1,10 @@
 // mCheckCopy: reads the compactor's copy, and the original beside it, before the run swaps them.
 // Neither the compactor's exit code nor the copy's mere existence says that the copy is the user's
 // database: the copy must read as one, every value of it, and hold every table, every row with
-// every value, and every object that the original held. A compactor may keep a row and change
-// what is in it, so rows are compared by their values, not counted. The compactor records the
-// damage it met in a table of the copy, MSysCompactError, and says nothing else of it, so what
-// that table says is shown too.
+// every value, and every object, relationship and index that the original held. A compactor may
+// keep a row and change what is in it, so rows are compared by their values, not counted. The
+// compactor records the damage it met in a table of the copy, MSysCompactError, and says nothing
+// else of it, so what that table says is shown too.
 #include <algorithm>
 #include <variant>
 
@@ -17,6 +17,7 @@ namespace frmMain {
 namespace {
 
 const Text kCompactErrors = u"MSysCompactError";
+const Text kRelationships = u"MSysRelationships";
 constexpr std::size_t kFindingsShown = 10;
 
 // Jet finds a table whatever the case of the letters in its name.
@@ -50,6 +51,11 @@ bool holds(const jet::Database& database, const jet::Object& object) {
     return std::any_of(database.objects.begin(), database.objects.end(), [&](const jet::Object& o) {
         return o.kind == object.kind && sameName(o.name, object.name);
     });
+}
+
+bool holds(const jet::Table& table, const jet::Index& index) {
+    return std::any_of(table.indexes.begin(), table.indexes.end(),
+                       [&](const jet::Index& i) { return sameName(i.name, index.name); });
 }
 
 // Reading both files of a large database takes seconds on the window thread: the window's events
@@ -165,15 +171,42 @@ Text compactErrorLine(const std::vector<jet::NamedValue>& row) {
 
 constexpr std::size_t kCompactErrorsShown = 3;
 
+// A relationship as MSysRelationships holds it, a row for each pair of columns it joins: its name,
+// the table of the foreign key (szObject) and the table it refers to (szReferencedObject).
+struct Relationship {
+    Text name, table, referenced;
+};
+
+// Takes a row of MSysRelationships, the first of each relationship; passes over other tables' rows.
+void addRelationship(std::vector<Relationship>& relationships, const jet::Table& table,
+                     const std::vector<jet::NamedValue>& row) {
+    if (!sameName(table.name, kRelationships)) return;
+    Relationship r{shown(column(row, u"szRelationship")), shown(column(row, u"szObject")),
+                   shown(column(row, u"szReferencedObject"))};
+    if (r.name.empty()) return;
+    for (const Relationship& known : relationships)
+        if (sameName(known.name, r.name)) return;
+    relationships.push_back(std::move(r));
+}
+
+// A table of the system's: so named (Access names its own "MSys…"), or marked so in the catalog.
+bool systemTable(const jet::Database& database, const Text& name) {
+    if (sameName(name.substr(0, 4), u"MSys")) return true;
+    const jet::Table* table = tableNamed(database, name);
+    return table && !table->user;
+}
+
 }  // namespace
 
 CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName) {
     CopyCheck check;
     std::vector<Text> compactErrors;
+    std::vector<Relationship> copyRelationships;
     jet::ValueReading copyValues;
     copyValues.onRow = [&](const jet::Table& table, const std::vector<jet::NamedValue>& row) {
         if (compactErrors.size() < kCompactErrorsShown && sameName(table.name, kCompactErrors))
             if (Text line = compactErrorLine(row); line != u"・") compactErrors.push_back(line);
+        addRelationship(copyRelationships, table, row);
     };
     const jet::Reading copyReading = readDatabase(fileSystem, afterName, copyValues);
     const std::optional<jet::Database>& copy = copyReading.database;
@@ -192,8 +225,12 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
 
     // A damaged original often cannot be read: that is why it is being repaired. Then there is
     // nothing to compare the copy with.
-    const std::optional<jet::Database> original =
-        readDatabase(fileSystem, source, jet::ValueReading{}).database;
+    std::vector<Relationship> relationships;
+    jet::ValueReading originalValues;
+    originalValues.onRow = [&](const jet::Table& table, const std::vector<jet::NamedValue>& row) {
+        addRelationship(relationships, table, row);
+    };
+    const std::optional<jet::Database> original = readDatabase(fileSystem, source, originalValues).database;
     check.everyRowCompared = original.has_value();
     if (original) {
         for (const jet::Table& table : original->tables) {
@@ -214,6 +251,23 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
         for (const jet::Object& object : original->objects)
             if (!holds(*copy, object))
                 check.findings.push_back(kindWord(object.kind) + (u"「" + object.name + u"」がありません。"));
+        // So is a relationship, but those Access makes between its own tables, which one version
+        // keeps and another does not.
+        for (const Relationship& r : relationships) {
+            if (systemTable(*original, r.table) && systemTable(*original, r.referenced)) continue;
+            if (std::none_of(copyRelationships.begin(), copyRelationships.end(),
+                             [&](const Relationship& kept) { return sameName(kept.name, r.name); }))
+                check.findings.push_back(u"リレーションシップ「" + r.name + u"」がありません。");
+        }
+        // And an index of a table the copy holds, but those a relationship makes, which go with it.
+        for (const jet::Table& table : original->tables) {
+            const jet::Table* kept = table.user ? tableNamed(*copy, table.name) : nullptr;
+            if (!kept || !kept->user || sameName(table.name, kCompactErrors)) continue;
+            for (const jet::Index& index : table.indexes)
+                if (!index.foreignKey && !holds(*kept, index))
+                    check.findings.push_back(u"テーブル「" + table.name + u"」のインデックス「" + index.name +
+                                             u"」がありません。");
+        }
         // A copy whose pages lost the database's encoding lies open to any reader of the file.
         if (original->encrypted && !copy->encrypted)
             check.findings.push_back(u"修復後のファイルは暗号化されていません。");

@@ -76,6 +76,14 @@ TEST(JetReader, SaysWhatIsWrongWithDamagedInput) {
          "Table2: table definition continuation page 9999" + past + "58 pages)\n"},
         {"jet3-testV1997.mdb", put(34 * 2048 + 4, 34),
          "Table2: the table definition's pages loop back to page 34\n"},
+        // One table's index part (valuesV2003's Orders, page 382: three index names from 472): a
+        // name running past the definition's end, an odd UCS-2 name, more entries than bytes.
+        {"valuesV2003.mdb", put(382 * 4096 + 494, 0xFFFF, 2),
+         "Orders: the table definition ends before its indexes do\n"},
+        {"valuesV2003.mdb", put(382 * 4096 + 516, 15, 2),
+         "Orders: a UCS-2 text has an odd number of bytes\n"},
+        {"valuesV2003.mdb", put(382 * 4096 + 47, 255),
+         "Orders: the table definition ends before its indexes do\n"},
         {"overflowTestV2000.mdb", put(114589, 27 << 8 | 2),  // page 27 slot 2 points at itself
          "Table1: an overflowed row points at a live row\n"},
         {"overflowTestV2000.mdb",  // its body, page 28 slot 0, moved on (0xC000) to itself

@@ -26,6 +26,12 @@ const std::string kIndex = fake::testDatabase("indexTestV1997.mdb");       // Ta
 const std::string kSmall = fake::testDatabase("jet3-testV1997.mdb");       // Table1 2, Table2-4 empty
 const std::string kDeleted = fake::testDatabase("delTestV1997.mdb");       // Table 2
 const std::string kJet4 = fake::testDatabase("jet4-compIndexTestV2000.mdb");
+// Jet 4 with a relationship, 顧客Orders: 顧客.ID → Orders.CustomerID; Orders' indexes PrimaryKey,
+// ByCustomer and the relationship's own, 顧客's PrimaryKey, 名前順 and the relationship's own, .rB.
+const std::string kValues = fake::testDatabase("valuesV2003.mdb");
+// Jet 4 whose only relationships are Access's own, between its MSysNavPane… tables (here made
+// user tables, so that only their names tell).
+const std::string kNavPane = fake::testDatabase("testUnicodeCompV2003.mdb");
 // The same file with one table named as the compactor names the table of what it met.
 const std::string kCodesWithErrors = fake::renamed(kCodes, "Table12_asc_desc", "MSysCompactError");
 
@@ -44,6 +50,16 @@ struct Row {
 
 TEST(CopyCheck, EachWayTheCopyFallsShort) {
     const Text missing = u"テーブル「Table12_asc_desc」がありません。\r\n";
+    // indexTestV1997's relationships: Table2Table1 (Table1 → Table2), Table3Table1 (Table1 → Table3).
+    const auto relationshipsRenamed = [](const std::string& s) {
+        return same(fake::withText(
+            fake::withText(s, "MSysRelationships", "szRelationship", u"Table2Table1", u"Table2Table9"),
+            "MSysRelationships", "szRelationship", u"Table3Table1", u"Table3Table9"));
+    };
+    const auto systemTable = [](const std::string& s, const char* table) {
+        return fake::withCatalogField(s, table, fake::CatalogField::Flags,
+                                      static_cast<std::int32_t>(0x80000000));
+    };
     Text manyMissing = kDiffers;
     for (const char16_t* name :
          {u"Table1", u"Table1_desc", u"Table10", u"Table10_desc", u"Table11", u"Table12", u"Table12_asc_desc",
@@ -54,6 +70,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
     // clang-format off
     const Row rows[] = {
         {"a healthy copy", kJet4, same, 0, 0, {kDone}, {64}, true},
+        {"a healthy copy with a relationship", kValues, same, 0, 0, {kDone}, {64}, true},
         {"no database at all", kDeleted, [](const std::string&) { return std::string("not a database"); },
          0, 0, {kUnreadable}, {16}, false},
         {"cut in half", kDeleted, [](const std::string& s) { return s.substr(0, s.size() / 2); },
@@ -69,7 +86,10 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
         {"fewer rows, replaced", kIndex, [](const std::string&) { return kSmall; }, 0, 6,
          {kDiffers + u"テーブル「Table1」: 修復前の行のうち4行が、同じ内容では修復後にありません（行数: 4 → 2）。\r\n"
                      u"テーブル「Table2」: 修復前の行のうち3行が、同じ内容では修復後にありません（行数: 3 → 0）。\r\n"
-                     u"テーブル「Table3」: 修復前の行のうち4行が、同じ内容では修復後にありません（行数: 4 → 0）。\r\n" +
+                     u"テーブル「Table3」: 修復前の行のうち4行が、同じ内容では修復後にありません（行数: 4 → 0）。\r\n"
+                     u"リレーションシップ「Table3Table1」がありません。\r\n"
+                     u"リレーションシップ「Table2Table1」がありません。\r\n"
+                     u"テーブル「Table1」のインデックス「id」がありません。\r\n" +
                      kQuestion, kDone},
          {308, 64}, true},
         {"one text value changed", kIndex, [](const std::string& s) { return same(fake::renamed(s, "baz13", "baz14")); },
@@ -108,6 +128,26 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
          fake::withCatalogField(kIndex, "Table2", fake::CatalogField::ParentId, fake::containerId(kIndex, "Forms")),
          [](const std::string&) { return same(kIndex); },
          0, 7, {kDiffers + u"フォーム「Table2」がありません。\r\n" + kQuestion}, {308}, false},
+        {"an index dropped", kValues,
+         [](const std::string& s) { return same(fake::renamed(s, fake::utf16le(u"ByCustomer"), fake::utf16le(u"ByCustomex"))); },
+         0, 7, {kDiffers + u"テーブル「Orders」のインデックス「ByCustomer」がありません。\r\n" + kQuestion}, {308}, false},
+        {"a relationship's own index dropped: it goes with the relationship", kValues,
+         [](const std::string& s) { return same(fake::renamed(s, fake::utf16le(u".rB"), fake::utf16le(u".rX"))); },
+         0, 0, {kDone}, {64}, true},
+        {"a relationship dropped", kValues, [](const std::string& s) {
+             return same(fake::withText(s, "MSysRelationships", "szRelationship", u"顧客Orders", u"顧客Orderz"));
+         }, 0, 7, {kDiffers + u"リレーションシップ「顧客Orders」がありません。\r\n" + kQuestion}, {308}, false},
+        {"two relationships dropped, one between tables the catalog marks the system's: no finding for it",
+         systemTable(systemTable(kIndex, "Table1"), "Table2"), relationshipsRenamed, 0, 7,
+         {kDiffers + u"リレーションシップ「Table3Table1」がありません。\r\n" + kQuestion}, {308}, false},
+        {"a relationship between tables named MSys… dropped: no finding",
+         fake::withCatalogField(fake::withCatalogField(kNavPane, "MSysNavPaneGroups", fake::CatalogField::Flags, 0),
+                                "MSysNavPaneGroupToObjects", fake::CatalogField::Flags, 0),
+         [](const std::string& s) {
+             return same(fake::withText(s, "MSysRelationships", "szRelationship",
+                                        u"MSysNavPaneGroupsMSysNavPaneGroupToObjects",
+                                        u"MSysNavPaneGroupsMSysNavPaneGroupToObjectz"));
+         }, 0, 0, {kDone}, {64}, true},
     };
     // clang-format on
     for (const Row& row : rows) {

@@ -15,6 +15,8 @@
 #include "jet_reader/row.h"
 #include "jet_reader/table_definition.h"
 #include "jet_reader/table_scan.h"
+#include "jet_reader/text.h"
+#include "support/unicode.h"
 
 namespace fake {
 
@@ -28,6 +30,12 @@ std::string testDatabase(const std::string& name) {
     bytes << in.rdbuf();
     EXPECT_TRUE(in.good() && bytes.str().size() > 0) << "cannot read " << folder << "/" << name;
     return bytes.str();
+}
+
+std::string utf16le(const std::u16string& text) {
+    std::string bytes;
+    for (const char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    return bytes;
 }
 
 std::string renamed(std::string bytes, const std::string& from, const std::string& to) {
@@ -71,25 +79,41 @@ private:
     std::map<const std::uint8_t*, std::pair<std::size_t, std::size_t>> reads_;
 };
 
-// Calls `onRow` with the place in the file of each live row's fixed value of `columnName` in the
-// table whose definition is at `page` (none for a null).
-void forEachFixedValue(const std::string& bytes, std::uint64_t page, const std::string& columnName,
-                       std::size_t size, const std::function<void(std::optional<std::size_t> at)>& onRow) {
+// A name as a definition stores it: as it is in Jet 3, UCS-2LE in Jet 4 (the names used here are
+// ASCII).
+std::string stored(const jet::Layout& layout, const std::string& name) {
+    std::string bytes;
+    for (const char c : name) {
+        bytes += c;
+        if (layout.version == 4) bytes += '\0';
+    }
+    return bytes;
+}
+
+// Calls `onRow` with the place in the file and the length of each live row's value of the column
+// `columnName` in the table whose definition is at `page` (none for a null): a fixed value of
+// `size` bytes, or a variable one when `size` is 0.
+void forEachValue(const std::string& bytes, std::uint64_t page, const std::string& columnName,
+                  std::size_t size,
+                  const std::function<void(std::optional<std::pair<std::size_t, std::size_t>> at)>& onRow) {
     TracedFile file(bytes);
     const jet::Header header = jet::readHeader(file);
     const jet::Pages pages(file, header);
     const jet::TableDefinition table = jet::readTableDefinition(pages, page);
-    const auto column = std::find_if(table.columns.begin(), table.columns.end(),
-                                     [&](const jet::Column& c) { return c.name == columnName; });
+    const auto column = std::find_if(table.columns.begin(), table.columns.end(), [&](const jet::Column& c) {
+        return c.name == stored(pages.layout(), columnName);
+    });
     ASSERT_NE(column, table.columns.end()) << columnName;
     jet::ScanMemo memo;
     jet::forEachLiveRow(pages, table, memo, [&](jet::Bytes row) {
-        const auto value = jet::Row(row, pages.layout(), table.variableColumns > 0).fixed(*column, size);
-        onRow(value ? std::optional<std::size_t>(file.offsetOf(value->data())) : std::nullopt);
+        const jet::Row values(row, pages.layout(), table.variableColumns > 0);
+        const auto value = size > 0 ? values.fixed(*column, size) : values.variable(*column);
+        if (!value) return onRow(std::nullopt);
+        onRow(std::pair(file.offsetOf(value->data()), value->size()));
     });
 }
 
-// Calls `onRow` with each catalog row's name, and the place in the file of each field.
+// Calls `onRow` with each catalog row's name (UTF-8), and the place in the file of each field.
 void forEachCatalogRow(
     const std::string& bytes,
     const std::function<void(const std::string& name, std::map<CatalogField, std::size_t>&)>& onRow) {
@@ -99,7 +123,7 @@ void forEachCatalogRow(
     const jet::TableDefinition catalog = jet::readTableDefinition(pages, 2);
     const auto column = [&](const std::string& name) {
         for (const jet::Column& c : catalog.columns)
-            if (c.name == name) return c;
+            if (c.name == stored(pages.layout(), name)) return c;
         ADD_FAILURE() << "no catalog column " << name;
         return jet::Column{};
     };
@@ -111,12 +135,14 @@ void forEachCatalogRow(
     jet::ScanMemo memo;
     jet::forEachLiveRow(pages, catalog, memo, [&](jet::Bytes bytes) {
         const jet::Row row(bytes, pages.layout(), true);
-        const auto stored = row.variable(name);
+        const auto nameValue = row.variable(name);
         std::map<CatalogField, std::size_t> at;
         for (const auto& [field, c] : fields)
             if (const auto value = row.fixed(c, field == CatalogField::Type ? 2 : 4))
                 at[field] = file.offsetOf(value->data());
-        onRow(stored ? std::string(stored->begin(), stored->end()) : std::string(), at);
+        std::string text = nameValue ? std::string(nameValue->begin(), nameValue->end()) : std::string();
+        if (nameValue && pages.layout().version == 4) text = support::utf8(jet::ucs2Text(*nameValue));
+        onRow(text, at);
     });
 }
 
@@ -145,13 +171,36 @@ std::string withLong(std::string bytes, const std::string& table, const std::str
             page = page << 8 | static_cast<std::uint8_t>(bytes[at[CatalogField::Id] + i]);
     });
     std::size_t n = 0;
-    forEachFixedValue(bytes, page, column, 4, [&](std::optional<std::size_t> at) {
+    forEachValue(bytes, page, column, 4, [&](std::optional<std::pair<std::size_t, std::size_t>> at) {
         if (n++ != row) return;
         ASSERT_TRUE(at.has_value()) << "a null";
         for (std::size_t i = 0; i < 4; ++i)
-            bytes[*at + i] = static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i));
+            bytes[at->first + i] = static_cast<char>(static_cast<std::uint32_t>(value) >> (8 * i));
     });
     EXPECT_GT(n, row) << table;
+    return bytes;
+}
+
+std::string withText(std::string bytes, const std::string& table, const std::string& column,
+                     const std::u16string& from, const std::u16string& to) {
+    EXPECT_EQ(from.size(), to.size());
+    std::uint64_t page = 0;
+    forEachCatalogRow(bytes, [&](const std::string& name, std::map<CatalogField, std::size_t>& at) {
+        if (name != table) return;
+        for (int i = 3; i >= 0; --i)
+            page = page << 8 | static_cast<std::uint8_t>(bytes[at[CatalogField::Id] + i]);
+    });
+    const bool jet4 = bytes.size() > 0x14 && bytes[0x14] != 0;
+    const auto encoded = [&](const std::u16string& text) {
+        return jet4 ? utf16le(text) : support::utf8(text);
+    };
+    int found = 0;
+    forEachValue(bytes, page, column, 0, [&](std::optional<std::pair<std::size_t, std::size_t>> at) {
+        if (!at || bytes.compare(at->first, at->second, encoded(from)) != 0) return;
+        bytes.replace(at->first, at->second, encoded(to));
+        ++found;
+    });
+    EXPECT_GT(found, 0) << table << "." << column;
     return bytes;
 }
 
