@@ -58,47 +58,12 @@ bool holds(const jet::Table& table, const jet::Index& index) {
                        [&](const jet::Index& i) { return sameName(i.name, index.name); });
 }
 
-// Reading both files of a large database takes seconds on the window thread: the window's events
-// are handled every so many reads, as during the wait, so that it repaints, and ｷｬﾝｾﾙ and the
-// close box end the program at once (nothing is renamed before the check has finished).
-class LiveFile : public platform::ReadOnlyFile {
-public:
-    explicit LiveFile(platform::ReadOnlyFile& file) : file_(file) {}
-    std::uint64_t size() override { return file_.size(); }
-    bool read(std::uint64_t offset, void* buffer, std::size_t length) override {
-        if (++reads_ % kReadsBetweenEvents == 0) platform::window().processPendingEvents();
-        return file_.read(offset, buffer, length);
-    }
-
-private:
-    static constexpr unsigned kReadsBetweenEvents = 64;  // a quarter of a MiB of Jet 4 pages
-    platform::ReadOnlyFile& file_;
-    unsigned reads_ = 0;
-};
-
-// The file is read through its own handle, closed again before the run goes on to the renames.
-// A file the system will not open or read (another program holds it with no sharing, an I/O
-// error) raises the system's error: that is no finding about the database, and the run's report
-// shows its number and text.
-jet::Reading readDatabase(platform::FileSystem& fileSystem, const Text& path,
-                          const jet::ValueReading& values) {
-    const auto file = fileSystem.openForReading(path);
-    LiveFile live(*file);
-    jet::Reading reading = jet::read(
-        live,
-        [](std::uint32_t codePage, const std::string& bytes) {
-            return platform::environment().fromCodePage(codePage, bytes);
-        },
-        values);
-    return reading;
-}
-
 Text count(std::uint64_t n) { return mdlFunctionStandard::decimal(static_cast<std::int64_t>(n)); }
 
 // The rows of a table of the original without an identical row in the copy (what the user would
-// lose), and those of the copy without one in the original. Both lists are sorted.
+// lose: their digests), and how many of the copy's have none in the original. Both lists are sorted.
 struct RowDifference {
-    std::uint64_t lost = 0;
+    std::vector<jet::Digest> lost;
     std::uint64_t added = 0;
 };
 
@@ -108,7 +73,7 @@ RowDifference difference(const std::vector<jet::Digest>& before, const std::vect
     auto b = after.begin();
     while (a != before.end() && b != after.end()) {
         if (*a < *b) {
-            ++d.lost;
+            d.lost.push_back(*a);
             ++a;
         } else if (*b < *a) {
             ++d.added;
@@ -118,25 +83,31 @@ RowDifference difference(const std::vector<jet::Digest>& before, const std::vect
             ++b;
         }
     }
-    d.lost += static_cast<std::uint64_t>(before.end() - a);
+    d.lost.insert(d.lost.end(), a, before.end());
     d.added += static_cast<std::uint64_t>(after.end() - b);
     return d;
 }
 
-// One line for a table whose rows differ; empty when they do not. A table of the original whose
-// values could not all be decoded is compared by its count alone.
-Text rowsFinding(const jet::Table& before, const jet::Table& after) {
+// One line for a table whose rows differ; empty when they do not. The rows lost go to `lost`. A
+// table of the original whose values could not all be decoded is compared by its count alone, and
+// which of its rows are lost is not known.
+Text rowsFinding(const jet::Table& before, const jet::Table& after, std::vector<LostRows>& lost) {
     RowDifference d;
-    if (before.rowDigests && after.rowDigests)
+    std::uint64_t lostCount = 0;
+    if (before.rowDigests && after.rowDigests) {
         d = difference(*before.rowDigests, *after.rowDigests);
-    else if (*before.rows > *after.rows)
-        d.lost = *before.rows - *after.rows;
-    else
+        lostCount = d.lost.size();
+        if (!d.lost.empty()) lost.push_back({before.name, std::move(d.lost), false});
+    } else if (*before.rows > *after.rows) {
+        lostCount = *before.rows - *after.rows;
+    } else {
         d.added = *after.rows - *before.rows;
+    }
     const Text counts = u"（行数: " + count(*before.rows) + u" → " + count(*after.rows) + u"）。";
     const Text table = u"テーブル「" + before.name + u"」: ";
-    if (d.lost > 0)
-        return table + u"修復前の行のうち" + count(d.lost) + u"行が、同じ内容では修復後にありません" + counts;
+    if (lostCount > 0)
+        return table + u"修復前の行のうち" + count(lostCount) + u"行が、同じ内容では修復後にありません" +
+               counts;
     if (d.added > 0) return table + u"修復前にない行が" + count(d.added) + u"行、修復後にあります" + counts;
     return Text();
 }
@@ -208,7 +179,7 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
             if (Text line = compactErrorLine(row); line != u"・") compactErrors.push_back(line);
         addRelationship(copyRelationships, table, row);
     };
-    const jet::Reading copyReading = readDatabase(fileSystem, afterName, copyValues);
+    const jet::Reading copyReading = readLive(fileSystem, afterName, copyValues);
     const std::optional<jet::Database>& copy = copyReading.database;
     // Every table of the copy, the system's too, must read, every value of it: a cut or damaged
     // copy shows first in the pages of whichever table lay where the damage is.
@@ -230,7 +201,7 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
     originalValues.onRow = [&](const jet::Table& table, const std::vector<jet::NamedValue>& row) {
         addRelationship(relationships, table, row);
     };
-    const std::optional<jet::Database> original = readDatabase(fileSystem, source, originalValues).database;
+    const std::optional<jet::Database> original = readLive(fileSystem, source, originalValues).database;
     check.everyRowCompared = original.has_value();
     if (original) {
         for (const jet::Table& table : original->tables) {
@@ -239,11 +210,12 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
             const jet::Table* kept = tableNamed(*copy, table.name);
             if (!kept || !kept->user) {
                 check.findings.push_back(u"テーブル「" + table.name + u"」がありません。");
+                check.lost.push_back({table.name, {}, true});
             } else if (!table.rows) {
                 check.everyRowCompared = false;
             } else {
                 if (!table.rowDigests) check.everyRowCompared = false;
-                if (Text finding = rowsFinding(table, *kept); !finding.empty())
+                if (Text finding = rowsFinding(table, *kept, check.lost); !finding.empty())
                     check.findings.push_back(finding);
             }
         }
@@ -287,11 +259,12 @@ Text replaceQuestion() {
     return u"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
 }
 
-Text differencesQuestion(const std::vector<Text>& findings) {
+Text differencesQuestion(const std::vector<Text>& findings, const Text& note) {
     Text text = u"修復後のファイルは修復前と次の点が異なります。\r\n\r\n";
     const std::size_t shown = std::min(findings.size(), kFindingsShown);
     for (std::size_t i = 0; i < shown; ++i) text += findings[i] + u"\r\n";
     if (findings.size() > shown) text += u"ほか" + count(findings.size() - shown) + u"件\r\n";
+    if (!note.empty()) text += u"\r\n" + note + u"\r\n";
     return text + u"\r\n" + replaceQuestion();
 }
 

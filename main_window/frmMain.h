@@ -37,18 +37,6 @@ Text compactorCommandLine(const Text& programFolder, const Text& source, const T
 // "\" at its end (which would escape the closing quote). No file's name breaks these rules.
 bool quotable(const Text& path);
 
-// What reading the compactor's copy, and the original beside it, found.
-struct CopyCheck {
-    bool copyReadable = false;                // a Jet 3 or Jet 4 database of whole pages, every value read
-    bool everyRowCompared = false;            // the original read too, every value of each of its user tables
-    std::vector<Text> findings;               // tables, rows and objects the copy lacks; errors it records
-    std::optional<std::uint64_t> damagePage;  // of an unreadable copy: where the damage was found
-};
-CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName);
-
-// A database read with its values, through the run's file system, the window kept live.
-jet::Reading readLive(platform::FileSystem& files, const Text& path, const jet::ValueReading& values);
-
 // Rows of the original that the copy lacks: those with these digests (one each), or every row of a
 // table the copy lacks.
 struct LostRows {
@@ -56,6 +44,19 @@ struct LostRows {
     std::vector<jet::Digest> digests;
     bool everyRow = false;
 };
+
+// What reading the compactor's copy, and the original beside it, found.
+struct CopyCheck {
+    bool copyReadable = false;                // a Jet 3 or Jet 4 database of whole pages, every value read
+    bool everyRowCompared = false;            // the original read too, every value of each of its user tables
+    std::vector<Text> findings;               // tables, rows and objects the copy lacks; errors it records
+    std::optional<std::uint64_t> damagePage;  // of an unreadable copy: where the damage was found
+    std::vector<LostRows> lost;               // the original's rows the copy lacks, where known
+};
+CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const Text& afterName);
+
+// A database read with its values, through the run's file system, the window kept live.
+jet::Reading readLive(platform::FileSystem& files, const Text& path, const jet::ValueReading& values);
 
 // "<folder>_LostRows<stamp><file without its extension>".
 Text lostRowsFolder(const Text& folder, const Text& stamp, const Text& file);
@@ -70,7 +71,8 @@ Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text&
 inline constexpr std::int32_t kAlreadyExists = 183;
 
 // The question put when the copy differs: the findings, ten at most, then whether to swap.
-Text differencesQuestion(const std::vector<Text>& findings);
+// `note`, when there is one, stands on a line of its own before the closing question.
+Text differencesQuestion(const std::vector<Text>& findings, const Text& note = Text());
 Text replaceQuestion();
 // The lock file the database engine keeps beside a database while it is open: the file name with
 // its extension replaced by ".ldb" (".laccdb" for an ".accdb"), or ".ldb" added when it has none.

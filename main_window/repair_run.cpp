@@ -165,7 +165,14 @@ void cmdOk_Click() {
                             u"はデータベースとして読み取れません。ファイル名は変更していません。" + place);
                 return;
             }
-            if (!check.findings.empty() && !askToReplace(differencesQuestion(check.findings))) return;
+            if (!check.findings.empty()) {
+                // Written before the question, so that a "Yes" costs no row that can still be read.
+                Text note;
+                if (!check.lost.empty())
+                    note =
+                        mWriteLostRows(*fileSystem, source, lostRowsFolder(folder, stamp, file), check.lost);
+                if (!askToReplace(differencesQuestion(check.findings, note))) return;
+            }
         }
 
         line = 30;

@@ -15,6 +15,9 @@ namespace {
 
 const Text kUnreadable = kAfter + u"はデータベースとして読み取れません。ファイル名は変更していません。";
 const Text kDiffers = u"修復後のファイルは修復前と次の点が異なります。\r\n\r\n";
+// The line the question gets when rows the copy lacks were written out first.
+const Text kWritten =
+    u"\r\n修復後のファイルにない行を次のフォルダに書き出しました: C:\\data\\_LostRows20261207090503sales\r\n";
 const Text kQuestion = u"\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
 const Text kExitWhole =
     u"JetComp.exeが終了コード1で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n";
@@ -65,7 +68,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
          {u"Table1", u"Table1_desc", u"Table10", u"Table10_desc", u"Table11", u"Table12", u"Table12_asc_desc",
           u"Table12_desc_asc", u"Table12_desc_desc", u"Table13"})
         manyMissing += u"テーブル「" + Text(name) + u"」がありません。\r\n";
-    manyMissing += u"ほか19件\r\n" + kQuestion;
+    manyMissing += u"ほか19件\r\n" + kWritten + kQuestion;
     // one case a row
     // clang-format off
     const Row rows[] = {
@@ -82,7 +85,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
          }, 0, 0, {kUnreadable + u"（ページ 2）"}, {16}, false},
         {"a table missing, kept", kCodes,
          [](const std::string& s) { return fake::renamed(s, "Table12_asc_desc", "Table12_xxx_desc"); },
-         0, 7, {kDiffers + missing + kQuestion}, {308}, false},
+         0, 7, {kDiffers + missing + kWritten + kQuestion}, {308}, false},
         {"fewer rows, replaced", kIndex, [](const std::string&) { return kSmall; }, 0, 6,
          {kDiffers + u"テーブル「Table1」: 修復前の行のうち4行が、同じ内容では修復後にありません（行数: 4 → 2）。\r\n"
                      u"テーブル「Table2」: 修復前の行のうち3行が、同じ内容では修復後にありません（行数: 3 → 0）。\r\n"
@@ -90,18 +93,18 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
                      u"リレーションシップ「Table3Table1」がありません。\r\n"
                      u"リレーションシップ「Table2Table1」がありません。\r\n"
                      u"テーブル「Table1」のインデックス「id」がありません。\r\n" +
-                     kQuestion, kDone},
+                     kWritten + kQuestion, kDone},
          {308, 64}, true},
         {"one text value changed", kIndex, [](const std::string& s) { return same(fake::renamed(s, "baz13", "baz14")); },
          0, 7, {kDiffers + u"テーブル「Table1」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: 4 → 4）。\r\n" +
-                kQuestion}, {308}, false},
+                kWritten + kQuestion}, {308}, false},
         {"one long value changed", kIndex, [](const std::string& s) { return same(fake::withLong(s, "Table3", "id", 2, 99)); },
          0, 7, {kDiffers + u"テーブル「Table3」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: 4 → 4）。\r\n" +
-                kQuestion}, {308}, false},
+                kWritten + kQuestion}, {308}, false},
         {"two rows' values of a column swapped", kIndex, [](const std::string& s) {
              return same(fake::renamed(fake::renamed(fake::renamed(s, "bar10", "barXX"), "bar11", "bar10"), "barXX", "bar11"));
          }, 0, 7, {kDiffers + u"テーブル「Table3」: 修復前の行のうち2行が、同じ内容では修復後にありません（行数: 4 → 4）。\r\n" +
-                   kQuestion}, {308}, false},
+                   kWritten + kQuestion}, {308}, false},
         {"more than ten findings", kCodes, [](const std::string&) { return kDeleted; }, 0, 7,
          {manyMissing}, {308}, false},
         {"errors the compactor recorded", kCodesWithErrors, same, 0, 6,
@@ -120,7 +123,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
          {u"JetComp.exeが終了コード0x80000003で終了しました。ファイル名は変更していません。"}, {16}, false},
         {"a user table the copy holds as the system's", kIndex,
          [](const std::string& s) { return fake::withCatalogField(s, "Table2", fake::CatalogField::Flags, 0x80000000); },
-         0, 7, {kDiffers + u"テーブル「Table2」がありません。\r\n" + kQuestion}, {308}, false},
+         0, 7, {kDiffers + u"テーブル「Table2」がありません。\r\n" + kWritten + kQuestion}, {308}, false},
         {"a query dropped", fake::withCatalogField(kIndex, "Table2", fake::CatalogField::Type, 5),
          [](const std::string&) { return same(kIndex); },
          0, 7, {kDiffers + u"クエリ「Table2」がありません。\r\n" + kQuestion}, {308}, false},
@@ -188,6 +191,43 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
             EXPECT_FALSE(p.unloaded);
         }
         EXPECT_EQ(p.liveFileSystems, 0);
+    }
+}
+
+// The rows the copy lacks are in a CSV file of their table before the question, beside the
+// database, in a folder of a name not taken; a failure to write them is said in the question.
+TEST(CopyCheck, LostRowsAreWrittenOutBeforeTheQuestion) {
+    const Text folder = u"C:\\data\\_LostRows20261207090503sales";
+    const std::string kBaz13 = "\xEF\xBB\xBFid,otherfk1,otherfk2,data,otherfk3\r\n3,2,13,\"baz13\",0\r\n";
+    const struct {
+        const char* what;
+        std::function<void(fake::Platform&)> before;
+        Text line;
+        Text file;  // where the row is written; empty when it is not
+    } rows[] = {
+        {"written", [](fake::Platform&) {},
+         u"修復後のファイルにない行を次のフォルダに書き出しました: " + folder, folder + u"\\Table1.csv"},
+        {"the folder's name taken", [&](fake::Platform& p) { p.folders.insert(folder); },
+         u"修復後のファイルにない行を次のフォルダに書き出しました: " + folder + u" (2)",
+         folder + u" (2)\\Table1.csv"},
+        {"not written", [](fake::Platform& p) { p.failOn("createNewFile"); },
+         u"修復後のファイルにない行を書き出せませんでした（エラー75: パス名が無効です。）。", u""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fake::Platform p;
+        p.fields[TextField::MdbFile] = kSource;
+        p.files[kSource] = kIndex;
+        p.files[kCompactor] = "exe";
+        p.compactorOutput = [](const std::string& s) { return same(fake::renamed(s, "baz13", "baz14")); };
+        row.before(p);
+        p.answers = {7};
+        frmMain::cmdOk_Click();
+        ASSERT_EQ(p.boxes.size(), 1u);
+        EXPECT_THAT(p.boxes[0].text,
+                    support::HasSubstr(u"\r\n\r\n" + row.line + u"\r\n\r\n修復後のファイルに置き換えますか"));
+        if (!row.file.empty()) EXPECT_EQ(p.files[row.file], kBaz13);
+        EXPECT_THAT(p.moves, testing::IsEmpty());
     }
 }
 
