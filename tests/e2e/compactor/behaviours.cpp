@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "jet_reader/jet_reader.h"
 #include "platform/win32/owned.h"
@@ -56,6 +58,33 @@ bool deleteOneRow(std::string& bytes) {
     return false;
 }
 
+// Changes one character of a text value of a user table, in place: the first such value of three
+// characters or more, all ASCII, whose bytes (Jet 3 code page, Jet 4 compressed) the file holds
+// exactly once. The row count stays; only the value differs.
+bool alterOneValue(std::string& bytes) {
+    support::MemoryFile file(bytes);
+    std::optional<size_t> at;
+    jet::ValueReading values;
+    values.digests = false;
+    values.onRow = [&](const jet::Table& table, const std::vector<jet::NamedValue>& row) {
+        for (const jet::NamedValue& value : row) {
+            const auto* text = std::get_if<std::u16string>(&value.value);
+            if (at || !table.user || !text || text->size() < 3 ||
+                std::any_of(text->begin(), text->end(), [](char16_t c) { return c >= 0x80; }))
+                continue;
+            const std::string ascii(text->begin(), text->end());
+            const size_t first = bytes.find(ascii);
+            if (first != std::string::npos && bytes.find(ascii, first + 1) == std::string::npos)
+                at = first + ascii.size() - 1;
+        }
+    };
+    jet::read(
+        file, [](std::uint32_t, const std::string& s) { return platform::Text(s.begin(), s.end()); }, values);
+    if (!at) return false;
+    bytes[*at] = static_cast<char>(bytes[*at] ^ 1);  // 'g' becomes 'f'
+    return true;
+}
+
 LONG WINAPI endWithoutDebugger(EXCEPTION_POINTERS*) { return EXCEPTION_EXECUTE_HANDLER; }
 
 }  // namespace
@@ -83,7 +112,9 @@ int writeDamaged(const Job& job, const std::wstring& damage) {
         bytes->erase(bytes->size() - pageSize);
     else if (damage == L"nocatalog")
         std::fill(bytes->begin() + 2 * pageSize, bytes->begin() + 3 * pageSize, '\0');
-    else if (damage != L"deleterow" || !deleteOneRow(*bytes))
+    else if (damage == L"deleterow") {
+        if (!deleteOneRow(*bytes)) return 1;
+    } else if (damage != L"altervalue" || !alterOneValue(*bytes))
         return 1;
     return support::writeBytes(job.destination, *bytes, CREATE_NEW) ? 0 : 1;
 }

@@ -22,9 +22,10 @@ int writeHalf(const Job& job);
 [[noreturn]] void copyThenExit259(const Job& job);
 // crash: an access violation nobody handles; the process ends with 0xC0000005 and no crash dialog.
 [[noreturn]] void crash();
-// cutpage | deleterow | nocatalog: copies the source, damaged as a faulty compactor might leave it
-// (the last page cut off; one live row of the first user table with rows marked deleted; the
-// catalog's page zeroed), and returns 0 as if all went well. 1 if it cannot.
+// cutpage | deleterow | nocatalog | altervalue: copies the source, damaged as a faulty compactor
+// might leave it (the last page cut off; one live row of the first user table with rows marked
+// deleted; the catalog's page zeroed; one character of a text value of a user table changed, in
+// place), and returns 0 as if all went well. 1 if it cannot.
 int writeDamaged(const Job& job, const std::wstring& damage);
 // hang: sleeps until killed.
 [[noreturn]] void hang();

@@ -1,7 +1,7 @@
 // A stand-in for JetComp.exe with scripted behaviours, for the end-to-end scenarios. Harbek passes
 // its environment on, so each scenario picks the behaviour through it:
 //   HARBEK_TEST_COMPACTOR           copy (default) | new | nothing | hang | crash | exit259 | partial |
-//                                   cutpage | deleterow | nocatalog | holdcopy
+//                                   cutpage | deleterow | nocatalog | altervalue | holdcopy
 //   HARBEK_TEST_COMPACTOR_DELAY_MS  milliseconds to sleep before acting (default 0)
 //   HARBEK_TEST_COMPACTOR_LOG       a file to which each start appends its command line
 //   HARBEK_TEST_COMPACTOR_EXIT_RECORD  a file to which it appends, as the very last thing before it
@@ -106,7 +106,8 @@ int act(int argc, wchar_t** argv) {
     if (behaviour == L"nothing") return 0;
     if (behaviour == L"hang") hang();
     if (behaviour == L"crash") crash();
-    const bool damaged = behaviour == L"cutpage" || behaviour == L"deleterow" || behaviour == L"nocatalog";
+    const bool damaged = behaviour == L"cutpage" || behaviour == L"deleterow" || behaviour == L"nocatalog" ||
+                         behaviour == L"altervalue";
     if (behaviour != L"copy" && behaviour != L"new" && behaviour != L"exit259" && behaviour != L"partial" &&
         behaviour != L"holdcopy" && !damaged)
         return 3;

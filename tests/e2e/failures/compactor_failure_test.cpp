@@ -19,6 +19,13 @@ namespace {
 
 constexpr wchar_t kReportTitle[] = L"エラーが発生しました";
 
+// A compactor behaviour that leaves a copy the user is asked about, and the table's row counts the
+// question gives (before → after).
+struct ChangedCopy {
+    const wchar_t* behaviour;
+    const wchar_t* rowCounts;
+};
+
 class CompactorFailure : public FailureScenario {
 protected:
     // Runs data\sales.mdb with the compactor behaving so, up to the message after the wait (in
@@ -30,6 +37,9 @@ protected:
         EXPECT_TRUE(sameText(maskedLog(), logUpToTheWait()));
         ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName_));
     }
+
+    // A copy that reads but does not hold the original's rows; the user answers the question.
+    void answerTheChangedCopy(const ChangedCopy& copy, int answer);
 
     support::MessageBoxSeen box_;
     std::wstring afterName_;
@@ -171,28 +181,41 @@ TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase) {
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
-// A copy short of a row: the user is told which table lost what, and only "Yes" swaps it in.
-const wchar_t kShortOfARow[] =
-    L"修復後のファイルは修復前と次の点が異なります。\r\n\r\n"
-    L"テーブル「Table1」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: 2 → 1）。\r\n\r\n"
-    L"修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）";
+// A copy short of a row, or with one value altered (the row count the same): the user is told which
+// table lost what, and only "Yes" swaps the copy in; "No" leaves it beside the untouched original.
+constexpr ChangedCopy kShortOfARow{L"deleterow", L"2 → 1"};
+constexpr ChangedCopy kOneValueAltered{L"altervalue", L"2 → 2"};
 
-TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo) {
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow"));
-    expectMessageBox(box_, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
-    ASSERT_TRUE(harbek_.answer(box_, IDNO));
-    EXPECT_TRUE(support::fileExists(afterName_));
-    expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
-}
-
-TEST_F(CompactorFailure, CopyShortOfARowIsSwappedInOnYes) {
-    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"deleterow"));
-    expectMessageBox(box_, L"警告", kShortOfARow, support::BoxIcon::Exclamation, {IDYES, IDNO});
-    ASSERT_TRUE(harbek_.answer(box_, IDYES));
+void CompactorFailure::answerTheChangedCopy(const ChangedCopy& copy, int answer) {
+    ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(copy.behaviour));
+    expectMessageBox(
+        box_, L"警告",
+        std::wstring(L"修復後のファイルは修復前と次の点が異なります。\r\n\r\n"
+                     L"テーブル「Table1」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: ") +
+            copy.rowCounts +
+            L"）。\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
+        support::BoxIcon::Exclamation, {IDYES, IDNO});
+    const std::optional<std::string> copied = support::readBytes(afterName_);
+    ASSERT_TRUE(harbek_.answer(box_, answer));
+    if (answer == IDNO) {
+        EXPECT_TRUE(holdsBytes(afterName_, copied)) << "the copy is not left as it was beside the original";
+        expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
+        return;
+    }
     ASSERT_TRUE(harbek_.waitForMessageBox(box_));
     expectMessageBox(box_, L"情報", L"終了しました。", support::BoxIcon::Information, {IDOK});
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    EXPECT_TRUE(holdsBytes(database_, copied)) << "the copy is not at the database's path";
     expectNothingLost(database_, OriginalAt::Backup, ProgramAfter::Ended);
+}
+
+TEST_F(CompactorFailure, CopyShortOfARowIsKeptApartOnNo) { answerTheChangedCopy(kShortOfARow, IDNO); }
+TEST_F(CompactorFailure, CopyShortOfARowIsSwappedInOnYes) { answerTheChangedCopy(kShortOfARow, IDYES); }
+TEST_F(CompactorFailure, CopyWithAValueAlteredIsKeptApartOnNo) {
+    answerTheChangedCopy(kOneValueAltered, IDNO);
+}
+TEST_F(CompactorFailure, CopyWithAValueAlteredIsSwappedInOnYes) {
+    answerTheChangedCopy(kOneValueAltered, IDYES);
 }
 
 }  // namespace
