@@ -183,18 +183,34 @@ TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase) {
 
 // A copy short of a row, or with one value altered (the row count the same): the user is told which
 // table lost what, and only "Yes" swaps the copy in; "No" leaves it beside the untouched original.
+// Either way the row the copy lacks is in a CSV file beside the database before the question, as
+// mdb-export prints the original's Table1 but for the forms of values the CSV files use.
 constexpr ChangedCopy kShortOfARow{L"deleterow", L"2 → 1"};
 constexpr ChangedCopy kOneValueAltered{L"altervalue", L"2 → 2"};
+const char kLostHeader[] =
+    "\xEF\xBB\xBF"
+    "A,B,C,D,E,F,G,H,I\r\n";
+const char* const kTable1Rows[] = {
+    "\"a\",\"b\",0,0,0,0,1981/12/12,0.0000,False\r\n",
+    "\"abcdefg\",\"hijklmnop\",2,222,333333333,444.555,1974/09/21,3.5000,True\r\n"};
 
 void CompactorFailure::answerTheChangedCopy(const ChangedCopy& copy, int answer) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(copy.behaviour));
+    std::wstring lostRows = afterName_.substr(0, afterName_.size() - 4);  // without ".mdb"
+    lostRows.replace(lostRows.rfind(L"_AfterRepair"), 12, L"_LostRows");
     expectMessageBox(
         box_, L"警告",
         std::wstring(L"修復後のファイルは修復前と次の点が異なります。\r\n\r\n"
                      L"テーブル「Table1」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: ") +
-            copy.rowCounts +
-            L"）。\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
+            copy.rowCounts + L"）。\r\n\r\n修復後のファイルにない行を次のフォルダに書き出しました: " +
+            lostRows +
+            L"\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
         support::BoxIcon::Exclamation, {IDYES, IDNO});
+    const std::string written = support::readBytes(lostRows + L"\\Table1.csv").value_or("<none>");
+    EXPECT_TRUE(written == kLostHeader + std::string(kTable1Rows[0]) ||
+                (copy.behaviour == std::wstring(L"altervalue") &&
+                 written == kLostHeader + std::string(kTable1Rows[1])))
+        << written;
     const std::optional<std::string> copied = support::readBytes(afterName_);
     ASSERT_TRUE(harbek_.answer(box_, answer));
     if (answer == IDNO) {
