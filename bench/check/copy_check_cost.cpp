@@ -72,6 +72,6 @@ int wmain(int argc, wchar_t** argv) {
         copies.push_back(bench::clockMs() - started - checks.back());
     }
     std::printf("%.2f", peakMiB());
-    return !bench::appendToTable(
-        argv[1], bench::row("6 Check vs copy, " + support::utf8(argv[2]) + " (ms)", checks, copies, "< 0.33x"));
+    return !bench::appendToTable(argv[1], bench::row("6 Check vs copy, " + support::utf8(argv[2]) + " (ms)",
+                                                     checks, copies, "< 0.33x"));
 }
