@@ -36,10 +36,11 @@ void append(std::vector<std::uint8_t>& value, Bytes bytes) {
 }  // namespace
 
 Bytes LongValueReader::lvalRow(std::uint32_t pointer) {
-    if (!memo_.rowsRead.insert(pointer).second)
+    const std::uint64_t n = pointer >> 8;
+    pages_.requireInFile(n, "long value");
+    if (!memo_.firstRead(pointer))
         fail("the long value row at " + where(pointer) +
              " is reached a second time: a chain loops, or two values share it");
-    const std::uint64_t n = pointer >> 8;
     if (n != loaded_) {
         loaded_ = std::numeric_limits<std::uint64_t>::max();
         pages_.read(n, page_, kDataPage, "long value");

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 #include <limits>
-#include <unordered_set>
+#include <algorithm>
 #include <vector>
 
 #include "jet_reader/damage.h"
@@ -20,8 +20,19 @@ namespace jet {
 // row reached a second time (a chain that loops, two values that share rows) is damage; and so
 // however many values point at the same rows, a whole file never costs more LVAL row reads than
 // it holds rows.
-struct LongValueMemo {
-    std::unordered_set<std::uint32_t> rowsRead;  // their row pointers
+class LongValueMemo {
+public:
+    // False when the row (page × 256 + row) was read before. The page must be in the file: a bit
+    // for each row a page can hold keeps the memory to 32 bytes a page, whatever the file holds.
+    bool firstRead(std::uint32_t pointer) {
+        if (pointer >= read_.size()) read_.resize(std::max<std::size_t>(pointer + 1, read_.size() * 2));
+        if (read_[pointer]) return false;
+        read_[pointer] = true;
+        return true;
+    }
+
+private:
+    std::vector<bool> read_;
 };
 
 class LongValueReader {

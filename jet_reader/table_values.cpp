@@ -37,6 +37,9 @@ TableValues::TableValues(const Pages& pages, const TableDefinition& definition, 
             row_.push_back({names.back(), c->type, {}});
         }
         digester_.emplace(names);
+        // The count the definition keeps is the number of digests in a sound file: room for them at
+        // once holds the memory to 32 bytes a row; a count that lies costs at most a megarow's room.
+        if (reading.digests) digests_.reserve(std::min<std::size_t>(definition.storedRows, 1 << 20));
     } catch (const Damage& damage) {
         problem_ = damage.reason;
         problemPage_ = pages.lastRead();
