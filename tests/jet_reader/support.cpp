@@ -40,26 +40,6 @@ Change put(std::size_t at, std::uint32_t value, int bytes) {
     };
 }
 
-Bytes encrypted(Bytes plain, std::uint32_t key, bool keyInHeader) {
-    const auto le = [](std::uint32_t v) {
-        std::array<std::uint8_t, 4> bytes{};
-        for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(v >> (8 * i));
-        return bytes;
-    };
-    const bool jet3 = plain.at(0x14) == 0;
-    const std::size_t pageSize = jet3 ? 2048 : 4096;
-    if (keyInHeader) {
-        const std::span<std::uint8_t> masked(plain.data() + 0x18, jet3 ? 126 : 128);
-        const std::array<std::uint8_t, 4> maskKey = {0xC7, 0xDA, 0x39, 0x6B};
-        jet::rc4(maskKey, masked);
-        std::memcpy(plain.data() + 0x3E, le(key).data(), 4);
-        jet::rc4(maskKey, masked);
-    }
-    for (std::size_t n = 1; n < plain.size() / pageSize; ++n)
-        jet::rc4(le(key ^ static_cast<std::uint32_t>(n)), {plain.data() + n * pageSize, pageSize});
-    return plain;
-}
-
 std::string testdata(const std::string& name) { return std::string(JET_TESTDATA_DIR) + "/" + name; }
 
 std::vector<std::string> testDatabases() {

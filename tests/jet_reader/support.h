@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "jet_reader/jet_reader.h"
+#include "support/encrypted_database.h"
 #include "support/memory_file.h"
 #include "support/unicode.h"
 
@@ -39,9 +40,7 @@ Bytes loadFile(const std::string& path);
 // A change made to a file's bytes, and the one most cases need: `value` little-endian at `at`.
 using Change = std::function<void(Bytes&)>;
 Change put(std::size_t at, std::uint32_t value, int bytes = 4);
-// A plain database's bytes with every page n >= 1 RC4-encrypted under key (`key` XOR n), and the
-// key set at 0x3E under the header's mask unless `keyInHeader` is false.
-Bytes encrypted(Bytes plain, std::uint32_t key, bool keyInHeader = true);
+using support::encrypted;
 std::string testdata(const std::string& name);  // its path in the test-data folder
 std::vector<std::string> testDatabases();       // every .mdb there, sorted
 

@@ -3,6 +3,7 @@
 #include "support/text_printer.h"
 
 #include "main_window/frmMain.h"
+#include "support/encrypted_database.h"
 #include "tests/unit/fake_platform.h"
 #include "tests/unit/run_files.h"
 #include "tests/unit/test_databases.h"
@@ -74,6 +75,17 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
     const Row rows[] = {
         {"a healthy copy", kJet4, same, 0, 0, {kDone}, {64}, true},
         {"a healthy copy with a relationship", kValues, same, 0, 0, {kDone}, {64}, true},
+        // The same rows stored by another version of the engine: other pages, Jet 3 text in its code
+        // page against compressed or plain UCS-2, long values in other chains.
+        {"the same rows, Jet 3 against Jet 4", kDeleted,
+         [](const std::string&) { return fake::testDatabase("delTestV2000.mdb"); }, 0, 0, {kDone}, {64}, true},
+        {"the same rows, overflowed otherwise", fake::testDatabase("overflowTestV1997.mdb"),
+         [](const std::string&) { return fake::testDatabase("overflowTestV2000.mdb"); }, 0, 0, {kDone}, {64}, true},
+        {"the same values, Access 2000 against 2003", fake::testDatabase("valuesV2000.mdb"),
+         [](const std::string&) { return kValues; }, 0, 0, {kDone}, {64}, true},
+        {"the pages' encryption lost", support::encrypted(kIndex, 0xA7E0C0FE),
+         [](const std::string&) { return same(kIndex); }, 0, 7,
+         {kDiffers + u"修復後のファイルは暗号化されていません。\r\n" + kQuestion}, {308}, false},
         {"no database at all", kDeleted, [](const std::string&) { return std::string("not a database"); },
          0, 0, {kUnreadable}, {16}, false},
         {"cut in half", kDeleted, [](const std::string& s) { return s.substr(0, s.size() / 2); },
