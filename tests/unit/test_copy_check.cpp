@@ -83,6 +83,22 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
          [](const std::string&) { return fake::testDatabase("overflowTestV2000.mdb"); }, 0, 0, {kDone}, {64}, true},
         {"the same values, Access 2000 against 2003", fake::testDatabase("valuesV2000.mdb"),
          [](const std::string&) { return kValues; }, 0, 0, {kDone}, {64}, true},
+        // A memo's 12-byte field: its length (the top byte flags how it is stored), then where.
+        {"a memo blanked", kValues, [](const std::string& s) {
+             return same(fake::withField(s, "顧客", "メモ", [](char* f, std::size_t n) {
+                 if (n < 12 || (f[0] == 0 && f[1] == 0 && f[2] == 0)) return false;
+                 f[0] = f[1] = f[2] = 0;
+                 return true;
+             }));
+         }, 0, 7, {kDiffers + u"テーブル「顧客」: 修復前の行のうち1行が、同じ内容では修復後にありません（行数: 300 → 300）。\r\n" +
+                   kWritten + kQuestion}, {308}, false},
+        {"a memo's chain cut", kValues, [](const std::string& s) {
+             return same(fake::withField(s, "顧客", "長いメモ", [](char* f, std::size_t n) {
+                 if (n < 12 || static_cast<unsigned char>(f[3]) != 0) return false;  // a chain of LVAL rows
+                 f[4] = f[5] = f[6] = f[7] = 0;
+                 return true;
+             }));
+         }, 0, 0, {kUnreadable + u"（ページ 60）"}, {16}, false},
         {"the pages' encryption lost", support::encrypted(kIndex, 0xA7E0C0FE),
          [](const std::string&) { return same(kIndex); }, 0, 7,
          {kDiffers + u"修復後のファイルは暗号化されていません。\r\n" + kQuestion}, {308}, false},
@@ -238,7 +254,9 @@ TEST(CopyCheck, LostRowsAreWrittenOutBeforeTheQuestion) {
         ASSERT_EQ(p.boxes.size(), 1u);
         EXPECT_THAT(p.boxes[0].text,
                     support::HasSubstr(u"\r\n\r\n" + row.line + u"\r\n\r\n修復後のファイルに置き換えますか"));
-        if (!row.file.empty()) EXPECT_EQ(p.files[row.file], kBaz13);
+        if (!row.file.empty()) {
+            EXPECT_EQ(p.files[row.file], kBaz13);
+        }
         EXPECT_THAT(p.moves, testing::IsEmpty());
     }
 }

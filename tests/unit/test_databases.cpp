@@ -101,7 +101,9 @@ void forEachValue(const std::string& bytes, std::uint64_t page, const std::strin
     const jet::Pages pages(file, header);
     const jet::TableDefinition table = jet::readTableDefinition(pages, page);
     const auto column = std::find_if(table.columns.begin(), table.columns.end(), [&](const jet::Column& c) {
-        return c.name == stored(pages.layout(), columnName);
+        if (pages.layout().version != 4) return c.name == columnName;
+        const auto* name = reinterpret_cast<const std::uint8_t*>(c.name.data());
+        return support::utf8(jet::ucs2Text(jet::Bytes(name, c.name.size()))) == columnName;
     });
     ASSERT_NE(column, table.columns.end()) << columnName;
     jet::ScanMemo memo;
@@ -201,6 +203,22 @@ std::string withText(std::string bytes, const std::string& table, const std::str
         ++found;
     });
     EXPECT_GT(found, 0) << table << "." << column;
+    return bytes;
+}
+
+std::string withField(std::string bytes, const std::string& table, const std::string& column,
+                      const std::function<bool(char* field, std::size_t size)>& edit) {
+    std::uint64_t page = 0;
+    forEachCatalogRow(bytes, [&](const std::string& name, std::map<CatalogField, std::size_t>& at) {
+        if (name != table) return;
+        for (int i = 3; i >= 0; --i)
+            page = page << 8 | static_cast<std::uint8_t>(bytes[at[CatalogField::Id] + i]);
+    });
+    bool edited = false;
+    forEachValue(bytes, page, column, 0, [&](std::optional<std::pair<std::size_t, std::size_t>> at) {
+        if (at && !edited) edited = edit(bytes.data() + at->first, at->second);
+    });
+    EXPECT_TRUE(edited) << table << "." << column;
     return bytes;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace fake {
@@ -39,6 +40,11 @@ std::string withLong(std::string bytes, const std::string& table, const std::str
 // changed in its row and nowhere else.
 std::string withText(std::string bytes, const std::string& table, const std::string& column,
                      const std::u16string& from, const std::u16string& to);
+
+// The first live row's variable value of `column` of `table` (names as stored) for which `edit`,
+// given its bytes, says it changed them.
+std::string withField(std::string bytes, const std::string& table, const std::string& column,
+                      const std::function<bool(char* field, std::size_t size)>& edit);
 
 // The Id of the container named `name` (Forms, Reports, ...), as its catalog row gives it.
 std::int32_t containerId(const std::string& bytes, const std::string& name);
