@@ -38,7 +38,7 @@ void append(std::vector<std::uint8_t>& value, Bytes bytes) {
 Bytes LongValueReader::lvalRow(std::uint32_t pointer) {
     const std::uint64_t n = pointer >> 8;
     pages_.requireInFile(n, "long value");
-    if (!memo_.firstRead(pointer))
+    if (!memo_.firstRead(pointer, pages_.count()))
         fail("the long value row at " + where(pointer) +
              " is reached a second time: a chain loops, or two values share it");
     if (n != loaded_) {

@@ -22,11 +22,14 @@ namespace jet {
 // it holds rows.
 class LongValueMemo {
 public:
-    // False when the row (page × 256 + row) was read before. The page must be in the file: a bit
-    // for each row a page can hold keeps the memory to 32 bytes a page, whatever the file holds.
-    bool firstRead(std::uint32_t pointer) {
-        if (pointer >= read_.size()) read_.resize(std::max<std::size_t>(pointer + 1, read_.size() * 2));
-        if (read_[pointer]) return false;
+    // False when the row (page × 256 + row) was read before. The page must be one of the file's
+    // `pages`: a bit for each row a page can hold, made at the first long value, keeps the memory
+    // to 32 bytes a page, whatever the file holds.
+    bool firstRead(std::uint32_t pointer, std::uint64_t pages) {
+        // Jet files end at 2 GiB; a file past 64 GiB is no Jet file, and its far pages count as read.
+        if (read_.empty())
+            read_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(pages, (1u << 24) - 1) * 256));
+        if (pointer >= read_.size() || read_[pointer]) return false;
         read_[pointer] = true;
         return true;
     }
