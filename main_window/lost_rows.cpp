@@ -18,7 +18,13 @@ namespace {
 template <typename Taken>
 Text freeName(const Text& base, const Text& end, Taken taken) {
     Text name = base + end;
-    for (int n = 2; taken(name); ++n) name = base + u" (" + mdlFunctionStandard::decimal(n) + u")" + end;
+    for (int n = 2; taken(name); ++n) {
+        name = base;
+        name += u" (";
+        name += mdlFunctionStandard::decimal(n);
+        name += u")";
+        name += end;
+    }
     return name;
 }
 
@@ -30,6 +36,13 @@ struct Output {
     std::map<jet::Digest, std::uint64_t> wanted;  // digest: how many rows with it are lost
     std::optional<jet::RowDigester> digester;
 };
+
+std::vector<Text> columnNames(const std::vector<jet::NamedValue>& row) {
+    std::vector<Text> names;
+    names.reserve(row.size());
+    for (const jet::NamedValue& v : row) names.push_back(v.column);
+    return names;
+}
 
 }  // namespace
 
@@ -64,7 +77,9 @@ Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text&
             });
             used.push_back(path);
             Output& out = outputs[table.table];
-            out.path = folder + u"\\" + path;
+            out.path = folder;
+            out.path += u"\\";
+            out.path += path;
             out.everyRow = table.everyRow;
             for (const jet::Digest& d : table.digests) ++out.wanted[d];
         }
@@ -77,20 +92,14 @@ Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text&
             if (found == outputs.end()) return;
             Output& out = found->second;
             if (!out.everyRow) {
-                if (!out.digester) {
-                    std::vector<std::u16string> names;
-                    for (const jet::NamedValue& v : row) names.push_back(v.column);
-                    out.digester.emplace(names);
-                }
+                if (!out.digester) out.digester.emplace(columnNames(row));
                 const auto wanted = out.wanted.find(out.digester->digest(row));
                 if (wanted == out.wanted.end() || wanted->second == 0) return;
                 --wanted->second;
             }
             if (!out.file) {
                 out.file = files.createNewFile(out.path);
-                std::vector<Text> names;
-                for (const jet::NamedValue& v : row) names.push_back(v.column);
-                out.file->append(kUtf8ByteOrderMark + csvHeader(names));
+                out.file->append(kUtf8ByteOrderMark + csvHeader(columnNames(row)));
             }
             out.file->append(csvLine(row));
         };
