@@ -79,6 +79,14 @@ struct Database {
     std::uint64_t pageCount = 0;
     std::uint32_t codePage = 0;
     bool encrypted = false;  // pages stored under the database key
+    // Read past damage only (ValueReading::pastDamage): the catalog could not be read, so the tables
+    // are those whose definitions a scan of the pages found, each named "Table_<page>" and taken for
+    // the user's (none can be told apart then); and what was skipped: pages (a listed or scanned page
+    // whose type, owner, slots or a row is broken, or that lies past the end) and values (a long
+    // value that cannot be read, or any other value that cannot be decoded, left empty).
+    bool catalogLost = false;
+    std::uint64_t unreadablePages = 0;
+    std::uint64_t unreadableValues = 0;
     // Every local table (system ones too): the catalog's rows of Type 1, in its order. (mdb-tables
     // would also take a Type whose low 7 bits are 1, such as 0x8001; no file is known to hold one.)
     std::vector<Table> tables;
@@ -101,6 +109,12 @@ struct ValueReading {
     // mdb-export prints them); the table has its name, user and definition page, not yet its
     // counts. A table's rows stop coming at its first value that cannot be decoded.
     std::function<void(const Table& table, const std::vector<NamedValue>& row)> onRow;
+    // For the original only, whose rows are all worth having: read every row that can be read. A
+    // damaged page is skipped and counted, a value that cannot be decoded is left empty (marked
+    // NamedValue::unreadable) and counted, a table whose usage map is damaged has its data pages
+    // found by their owner, a file cut short is read as far as its whole pages go, and a catalog
+    // that cannot be read is replaced by a scan for table definitions. Rows come to onRow as read.
+    bool pastDamage = false;
 };
 
 // The same reading, the counts and problems unchanged, and every live row's values decoded as

@@ -65,6 +65,7 @@ struct NamedValue {
     std::u16string column;  // as stored (Jet 3: through the code-page decoder)
     std::uint8_t type = 0;
     Value value;
+    bool unreadable = false;  // read past damage: the value could not be decoded, and is empty
 };
 
 }  // namespace jet
