@@ -37,7 +37,14 @@ void mSalvage(platform::FileSystem& files, const Text& source, const Text& folde
         jet::ValueReading values;
         values.digests = false;
         values.pastDamage = true;
-        const std::vector<Text> tables = tablesToWrite(readLive(files, source, values));
+        // A file the system will not let us read now (another program holds it, it is gone) holds
+        // nothing readable: the stop message has said what happened.
+        std::vector<Text> tables;
+        try {
+            tables = tablesToWrite(readLive(files, source, values));
+        } catch (const platform::RuntimeError&) {
+            return;
+        }
         if (tables.empty()) return;
 
         line = 20;
