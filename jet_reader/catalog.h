@@ -19,6 +19,7 @@ struct CatalogEntry {
     std::int32_t id = 0;  // of a table: the page of its definition
     std::int32_t parentId = 0;
     std::int32_t flags = 0;
+    bool scanned = false;  // found by a scan for definitions, not in the catalog
 };
 
 constexpr std::int16_t kLocalTable = 1;

@@ -34,6 +34,8 @@ public:
         table.name = entry.name;
         table.definitionPage = static_cast<std::uint32_t>(entry.id);
         table.user = (static_cast<std::uint32_t>(entry.flags) & kSystemFlags) == 0;
+        table.scanned = entry.scanned;
+        const std::uint64_t skippedBefore = skips_ != nullptr ? skips_->pages() + skips_->values() : 0;
         try {
             const std::uint64_t page = static_cast<std::uint32_t>(entry.id);
             pages_.requireInFile(page, "table definition");
@@ -64,6 +66,7 @@ public:
             if (skips_ != nullptr) skips_->page(pages_.lastRead());
             if (values_ != nullptr) table.valueProblem = damage.reason;
         }
+        if (skips_ != nullptr) table.skipped = skips_->pages() + skips_->values() - skippedBefore;
         return table;
     }
 
@@ -108,6 +111,7 @@ void addUnlisted(const Pages& pages, ScanMemo& memo, bool catalogLost, std::vect
         entry.name = u"Table_" + Text(number.begin(), number.end());
         entry.type = kLocalTable;
         entry.id = static_cast<std::int32_t>(page);
+        entry.scanned = true;
         catalog.push_back(std::move(entry));
     }
 }

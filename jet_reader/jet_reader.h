@@ -64,6 +64,10 @@ struct Table {
     std::string valueProblem;
     // Read with values: the column names in column-number order, once the definition was read.
     std::vector<Text> columns;
+    // Read past damage: found by the scan for definitions, not listed in the catalog (so named
+    // "Table_<page>"); and the pages and values skipped while reading it.
+    bool scanned = false;
+    std::uint64_t skipped = 0;
     // Where the problem or the value problem was found: the page being read then.
     std::optional<std::uint64_t> problemPage;
 };

@@ -89,20 +89,21 @@ RowDifference difference(const std::vector<jet::Digest>& before, const std::vect
 }
 
 // One line for a table whose rows differ; empty when they do not. The rows lost go to `lost`. A
-// table of the original whose values could not all be decoded is compared by its count alone, and
-// which of its rows are lost is not known.
+// table of the original whose values could not all be decoded is compared by its count, and by
+// those of its rows that read whole: what the copy lacks of them is lost. Where the original's
+// pages were damaged, rows of the copy it does not hold may be the compactor's finds, and are no
+// finding.
 Text rowsFinding(const jet::Table& before, const jet::Table& after, std::vector<LostRows>& lost) {
     RowDifference d;
-    std::uint64_t lostCount = 0;
-    if (before.rowDigests && after.rowDigests) {
-        d = difference(*before.rowDigests, *after.rowDigests);
-        lostCount = d.lost.size();
-        if (!d.lost.empty()) lost.push_back({before.name, std::move(d.lost), false});
-    } else if (*before.rows > *after.rows) {
-        lostCount = *before.rows - *after.rows;
-    } else {
-        d.added = *after.rows - *before.rows;
+    if (before.rowDigests && after.rowDigests) d = difference(*before.rowDigests, *after.rowDigests);
+    const bool whole = before.rowDigests && before.skipped == 0;
+    std::uint64_t lostCount = d.lost.size();
+    if (!whole) {
+        if (*before.rows > *after.rows) lostCount = std::max(lostCount, *before.rows - *after.rows);
+        d.added = before.rowDigests || *after.rows <= *before.rows ? 0 : *after.rows - *before.rows;
+        if (before.skipped > 0) d.added = 0;
     }
+    if (!d.lost.empty()) lost.push_back({before.name, std::move(d.lost), false});
     const Text counts = u"（行数: " + count(*before.rows) + u" → " + count(*after.rows) + u"）。";
     const Text table = u"テーブル「" + before.name + u"」: ";
     if (lostCount > 0)
@@ -110,6 +111,21 @@ Text rowsFinding(const jet::Table& before, const jet::Table& after, std::vector<
                counts;
     if (d.added > 0) return table + u"修復前にない行が" + count(d.added) + u"行、修復後にあります" + counts;
     return Text();
+}
+
+// A table the catalog of the original no longer listed, found by the scan for definitions: its
+// name is not its own, so its rows are looked for in every user table of the copy (`held`: all of
+// their digests, sorted).
+Text scannedFinding(const jet::Table& before, const std::vector<jet::Digest>& held,
+                    std::vector<LostRows>& lost) {
+    if (!before.rowDigests) return Text();
+    RowDifference d = difference(*before.rowDigests, held);
+    if (d.lost.empty()) return Text();
+    const std::uint64_t missing = d.lost.size();
+    lost.push_back({before.name, std::move(d.lost), false});
+    return u"テーブル「" + before.name + u"」: 修復前の行のうち" + count(missing) +
+           u"行が、同じ内容では修復後にありません（行数: " + count(*before.rows) + u" → " +
+           count(*before.rows - missing) + u"）。";
 }
 
 const jet::NamedValue* column(const std::vector<jet::NamedValue>& row, const Text& name) {
@@ -197,15 +213,33 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
     // A damaged original often cannot be read: that is why it is being repaired. Then there is
     // nothing to compare the copy with.
     std::vector<Relationship> relationships;
+    // Its rows are read past damage: a row the copy lacks is news wherever it was read.
     jet::ValueReading originalValues;
+    originalValues.pastDamage = true;
     originalValues.onRow = [&](const jet::Table& table, const std::vector<jet::NamedValue>& row) {
         addRelationship(relationships, table, row);
     };
     const std::optional<jet::Database> original = readLive(fileSystem, source, originalValues).database;
     check.everyRowCompared = original.has_value();
     if (original) {
+        if (original->unreadablePages + original->unreadableValues > 0) check.everyRowCompared = false;
+        // A table the scan found is the system's when the copy has a system table of its columns.
+        std::vector<jet::Digest> held;  // every row of the copy's user tables, once a table needs them
         for (const jet::Table& table : original->tables) {
-            if (!table.user || sameName(table.name, kCompactErrors)) continue;
+            if (table.scanned && held.empty()) {
+                for (const jet::Table& t : copy->tables)
+                    if (t.user) held.insert(held.end(), t.rowDigests->begin(), t.rowDigests->end());
+                std::sort(held.begin(), held.end());
+            }
+            if (!table.scanned ||
+                std::any_of(copy->tables.begin(), copy->tables.end(),
+                            [&](const jet::Table& t) { return !t.user && t.columns == table.columns; }))
+                continue;
+            if (Text finding = scannedFinding(table, held, check.lost); !finding.empty())
+                check.findings.push_back(finding);
+        }
+        for (const jet::Table& table : original->tables) {
+            if (!table.user || table.scanned || sameName(table.name, kCompactErrors)) continue;
             // A table the copy holds only as a system table is as good as gone for the user.
             const jet::Table* kept = tableNamed(*copy, table.name);
             if (!kept || !kept->user) {

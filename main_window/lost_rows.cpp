@@ -43,8 +43,9 @@ Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text&
             for (const jet::Digest& d : table.digests) ++w.digests[d];
         }
 
-        jet::ValueReading values;
+        jet::ValueReading values;  // as the comparison read the original: past its damage
         values.digests = false;
+        values.pastDamage = true;
         values.onRow = [&](const jet::Table& table, const std::vector<jet::NamedValue>& row) {
             if (!table.user) return;
             const auto found = wanted.find(table.name);
