@@ -22,10 +22,19 @@ std::uint16_t slotEntry(const Page& page, const Layout& layout, std::size_t i) {
     return u16(page, layout.pageRowTable + 2 * i);
 }
 
-Bytes slotRow(const Page& page, const Layout& layout, std::size_t i) {
+Bytes slotRow(const Page& page, const Layout& layout, std::size_t i, bool pastDamage) {
     const std::size_t tableEnd = layout.pageRowTable + 2 * slotCount(page, layout);
     const std::size_t start = slotEntry(page, layout, i) & kStartMask;
-    const std::size_t end = i == 0 ? page.size() : slotEntry(page, layout, i - 1) & kStartMask;
+    std::size_t end = i == 0 ? page.size() : slotEntry(page, layout, i - 1) & kStartMask;
+    // Past damage, a broken entry before this one need not cost this row too: it ends where the
+    // nearest row above it starts, or at the page's end.
+    if (pastDamage && (end <= start || end > page.size())) {
+        end = page.size();
+        for (std::size_t j = 0; j < i; ++j)
+            if (const std::size_t above = slotEntry(page, layout, j) & kStartMask;
+                above > start && above < end)
+                end = above;
+    }
     if (start < tableEnd || start >= end || end > page.size())
         fail("row slot " + std::to_string(i) + " spans bytes " + std::to_string(start) + " to " +
              std::to_string(end) + ", outside its page");

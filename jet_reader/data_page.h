@@ -23,8 +23,8 @@ std::size_t slotCount(const Page& page, const Layout& layout);
 std::uint16_t slotEntry(const Page& page, const Layout& layout, std::size_t i);
 
 // Slot `i`'s row; throws Damage unless it lies between the offset table and the page's end and
-// is not empty.
-Bytes slotRow(const Page& page, const Layout& layout, std::size_t i);
+// is not empty. Past damage, a broken entry of the slot before does not end it.
+Bytes slotRow(const Page& page, const Layout& layout, std::size_t i, bool pastDamage = false);
 
 // The table definition page a data page belongs to.
 std::uint32_t ownerOf(const Page& page);

@@ -101,12 +101,15 @@ void addUnlisted(const Pages& pages, ScanMemo& memo, bool catalogLost, std::vect
                 return e.type == kLocalTable && e.id == static_cast<std::int32_t>(page);
             }))
             continue;
+        CatalogEntry entry;
         try {
-            readTableDefinition(pages, page);
+            // The engine's own tables say so in their definitions; Access's other "MSys…" tables do
+            // not, and pass for the user's.
+            if (readTableDefinition(pages, page).engineTable)
+                entry.flags = static_cast<std::int32_t>(0x80000000);
         } catch (const Damage&) {
             continue;
         }
-        CatalogEntry entry;
         const std::string number = std::to_string(page);
         entry.name = u"Table_" + Text(number.begin(), number.end());
         entry.type = kLocalTable;

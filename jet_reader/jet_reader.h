@@ -87,7 +87,8 @@ struct Database {
     bool encrypted = false;  // pages stored under the database key
     // Read past damage only (ValueReading::pastDamage): the catalog could not be read, so the tables
     // are those whose definitions a scan of the pages found, each named "Table_<page>" and taken for
-    // the user's (none can be told apart then); and what was skipped: pages (a listed or scanned page
+    // the user's but for the engine's own four, which their definitions mark (Access's other
+    // "MSys…" tables cannot be told apart then); and what was skipped: pages (a listed or scanned page
     // whose type, owner, slots or a row is broken, or that lies past the end) and values (a long
     // value that cannot be read, or any other value that cannot be decoded, left empty).
     bool catalogLost = false;

@@ -82,6 +82,8 @@ TableDefinition readTableDefinition(const Pages& pages, std::uint64_t page) {
 
     TableDefinition def;
     def.page = page;
+    // The table type (docs/jet-format.md section 3): 0x53 marks the engine's own four tables.
+    def.engineTable = u8(b, l.version == 4 ? 40 : 20) == 0x53;
     def.storedRows = u32(b, l.tdefRows);
     def.ownedPages = u32(b, l.tdefOwnedPages);
     def.variableColumns = u16(b, l.tdefVariableColumns);

@@ -36,6 +36,7 @@ struct LogicalIndex {
 
 struct TableDefinition {
     std::uint64_t page = 0;
+    bool engineTable = false;      // MSysObjects, MSysACEs, MSysQueries or MSysRelationships
     std::uint32_t storedRows = 0;  // the row count kept in the definition (mdb-count's)
     std::uint32_t ownedPages = 0;  // row pointer to the owned-pages usage map
     std::uint16_t variableColumns = 0;

@@ -118,7 +118,7 @@ void forEachReadableRow(const Pages& pages, const TableDefinition& table, ScanMe
             const std::uint16_t entry = slotEntry(data, layout, i);
             if ((entry & kNotLiveRow) != 0) continue;
             try {
-                const Bytes row = slotRow(data, layout, i);
+                const Bytes row = slotRow(data, layout, i, true);
                 onRow((entry & kOverflowRow) != 0 ? overflow.body(row) : row);
             } catch (const Damage&) {
                 skips.page(n);
