@@ -60,7 +60,7 @@ std::int32_t int32(Bytes b) { return static_cast<std::int32_t>(u32(b, 0)); }
 }  // namespace
 
 std::vector<CatalogEntry> readCatalog(const Pages& pages, std::uint32_t codePage,
-                                      const CodePageDecoder& decode, ScanMemo& memo) {
+                                      const CodePageDecoder& decode, ScanMemo& memo, Skips* skips) {
     const Layout& layout = pages.layout();
     const TableDefinition catalog = readTableDefinition(pages, kCatalogPage);
     const Column& id = findColumn(catalog, kId, layout);
@@ -70,7 +70,7 @@ std::vector<CatalogEntry> readCatalog(const Pages& pages, std::uint32_t codePage
     const Column& flags = findColumn(catalog, kFlags, layout);
 
     std::vector<CatalogEntry> entries;
-    forEachLiveRow(pages, catalog, memo, [&](Bytes bytes) {
+    const auto onRow = [&](Bytes bytes) {
         const Row row(bytes, layout, catalog.variableColumns > 0);
         const auto typeValue = row.fixed(type, 2);
         const auto idValue = row.fixed(id, 4);
@@ -90,7 +90,12 @@ std::vector<CatalogEntry> readCatalog(const Pages& pages, std::uint32_t codePage
                          ? jet4Text(*nameValue)
                          : decode(codePage, std::string(nameValue->begin(), nameValue->end()));
         entries.push_back(std::move(entry));
-    });
+    };
+    if (skips != nullptr) {
+        forEachReadableRow(pages, catalog, memo, *skips, onRow);
+        return entries;
+    }
+    forEachLiveRow(pages, catalog, memo, onRow);
     // A catalog that does not list itself is no catalog: every database's does.
     require(std::any_of(entries.begin(), entries.end(),
                         [](const CatalogEntry& e) { return e.type == kLocalTable && e.id == kCatalogPage; }),

@@ -26,9 +26,11 @@ constexpr std::int16_t kLocalTable = 1;
 // Every row that has a name, in the catalog's order. Throws Damage: page 2 no readable table
 // definition, its columns Id, ParentId, Name, Type or Flags missing or of another type, its usage
 // map or data pages damaged, a row that cannot be decoded, a table's row lacking Id, Name or
-// Flags, no row for page 2 itself (every catalog lists itself).
+// Flags, no row for page 2 itself (every catalog lists itself). With `skips`, its rows are read
+// past damage (table_scan.h) and it need not list itself: only its definition and columns must be
+// sound.
 std::vector<CatalogEntry> readCatalog(const Pages& pages, std::uint32_t codePage,
-                                      const CodePageDecoder& decode, ScanMemo& memo);
+                                      const CodePageDecoder& decode, ScanMemo& memo, Skips* skips = nullptr);
 
 // The objects beside tables that a user made: queries, linked tables, and the forms, reports,
 // macros and modules their containers hold.

@@ -23,7 +23,7 @@ constexpr std::size_t kMinimumPages = 3;  // header, global usage map, catalog
 
 }  // namespace
 
-Header readHeader(platform::ReadOnlyFile& file) {
+Header readHeader(platform::ReadOnlyFile& file, bool cutShort) {
     const std::uint64_t size = file.size();
     std::array<std::uint8_t, kMaskedAt + kJet4.maskedLength> head{};
     if (size < kJet3.pageSize)
@@ -44,11 +44,11 @@ Header readHeader(platform::ReadOnlyFile& file) {
     Header header;
     header.layout = version == 0 ? &kJet3 : &kJet4;
     const std::uint32_t pageSize = header.layout->pageSize;
-    if (size % pageSize != 0)
+    if (size % pageSize != 0 && !cutShort)
         fail("the file's size (" + std::to_string(size) + " bytes) is not a whole number of " +
              std::to_string(pageSize) + "-byte pages");
     header.pageCount = size / pageSize;
-    if (header.pageCount < kMinimumPages)
+    if (header.pageCount < (cutShort ? 1 : kMinimumPages))
         fail("the file holds fewer than 3 pages (" + std::to_string(header.pageCount) + ")");
 
     std::span<std::uint8_t> masked(head.data() + kMaskedAt, header.layout->maskedLength);

@@ -16,7 +16,8 @@ struct Header {
     std::uint32_t databaseKey = 0;  // 0: pages stored plain
 };
 
-// Throws Damage when the file is no Jet 3 or Jet 4 database or not a whole number of pages.
-Header readHeader(platform::ReadOnlyFile& file);
+// Throws Damage when the file is no Jet 3 or Jet 4 database or not a whole number of pages. With
+// `cutShort`, a file whose end was lost is read as far as its whole pages go.
+Header readHeader(platform::ReadOnlyFile& file, bool cutShort = false);
 
 }  // namespace jet

@@ -1,5 +1,6 @@
 #include "jet_reader/jet_reader.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "jet_reader/catalog.h"
@@ -7,6 +8,7 @@
 #include "jet_reader/header.h"
 #include "jet_reader/pages.h"
 #include "jet_reader/row.h"
+#include "jet_reader/table_definition.h"
 #include "jet_reader/table_scan.h"
 #include "jet_reader/table_values.h"
 #include "jet_reader/text.h"
@@ -21,9 +23,10 @@ constexpr std::uint32_t kSystemFlags = 0x80000002;
 class TableCounter {
 public:
     // With `values`, each table's values too; `decode` and `values` must outlive the counter.
+    // With `skips`, the rows are read past damage.
     TableCounter(const Pages& pages, std::uint32_t codePage, const CodePageDecoder& decode,
-                 const ValueReading* values)
-        : pages_(pages), codePage_(codePage), decode_(decode), values_(values),
+                 const ValueReading* values, Skips* skips)
+        : pages_(pages), codePage_(codePage), decode_(decode), values_(values), skips_(skips),
           decoder_(pages, codePage, decode, longValues_) {}
 
     Table count(const CatalogEntry& entry) {
@@ -42,18 +45,23 @@ public:
                 table.indexes.push_back({nameOf(index.name), index.foreignKey()});
             std::optional<TableValues> values;
             if (values_ != nullptr)
-                values.emplace(pages_, definition, table, *values_, decoder_, codePage_, decode_);
+                values.emplace(pages_, definition, table, *values_, decoder_, codePage_, decode_, skips_);
             std::uint64_t rows = 0;
-            forEachLiveRow(pages_, definition, memo_, [&](Bytes row) {
+            const auto onRow = [&](Bytes row) {
                 requireRowHeader(row, pages_.layout());
-                ++rows;
                 if (values) values->add(row);
-            });
+                ++rows;
+            };
+            if (skips_ != nullptr)
+                forEachReadableRow(pages_, definition, memo_, *skips_, onRow);
+            else
+                forEachLiveRow(pages_, definition, memo_, onRow);
             table.rows = rows;
             if (values) values->finish(table);
         } catch (const Damage& damage) {
             table.problem = damage.reason;
             table.problemPage = pages_.lastRead();
+            if (skips_ != nullptr) skips_->page(pages_.lastRead());
             if (values_ != nullptr) table.valueProblem = damage.reason;
         }
         return table;
@@ -72,25 +80,59 @@ private:
     std::uint32_t codePage_;
     const CodePageDecoder& decode_;
     const ValueReading* values_;
+    Skips* skips_;
     ScanMemo memo_;
     LongValueMemo longValues_;
     ValueDecoder decoder_;
     std::unordered_set<std::uint64_t> definitions_;  // definition pages already counted
 };
 
+// The tables of a catalog read past damage that its rows no longer list, found by scanning for their
+// definitions; the catalog's own among them only when it is lost. A page that looks like the start
+// of a definition yet does not read as one (the continuation of one whose first page was lost, a
+// page of a table deleted long ago) is no table, and not counted as skipped either.
+void addUnlisted(const Pages& pages, ScanMemo& memo, bool catalogLost, std::vector<CatalogEntry>& catalog) {
+    for (const std::uint64_t page : definitionPagesFound(pages, memo)) {
+        if (page == 2 && !catalogLost) continue;
+        if (std::any_of(catalog.begin(), catalog.end(), [&](const CatalogEntry& e) {
+                return e.type == kLocalTable && e.id == static_cast<std::int32_t>(page);
+            }))
+            continue;
+        try {
+            readTableDefinition(pages, page);
+        } catch (const Damage&) {
+            continue;
+        }
+        CatalogEntry entry;
+        const std::string number = std::to_string(page);
+        entry.name = u"Table_" + Text(number.begin(), number.end());
+        entry.type = kLocalTable;
+        entry.id = static_cast<std::int32_t>(page);
+        catalog.push_back(std::move(entry));
+    }
+}
+
 Reading readWith(platform::ReadOnlyFile& file, const CodePageDecoder& decode, const ValueReading* values) {
     Reading reading;
+    const bool pastDamage = values != nullptr && values->pastDamage;
     try {
-        const Header header = readHeader(file);
+        const Header header = readHeader(file, pastDamage);
         const Pages pages(file, header);
-        TableCounter counter(pages, header.codePage, decode, values);
+        std::optional<Skips> skips;
+        if (pastDamage) skips.emplace(header.pageCount);
+        TableCounter counter(pages, header.codePage, decode, values, skips ? &*skips : nullptr);
         std::vector<CatalogEntry> catalog;
+        bool catalogLost = false;
         try {
-            catalog = readCatalog(pages, header.codePage, decode, counter.memo());
+            catalog = readCatalog(pages, header.codePage, decode, counter.memo(), skips ? &*skips : nullptr);
         } catch (const Damage& damage) {
             reading.problemPage = pages.lastRead();
-            fail("the catalog (MSysObjects): " + damage.reason);
+            if (!skips) fail("the catalog (MSysObjects): " + damage.reason);
+            skips->page(pages.lastRead());
+            catalogLost = true;
         }
+        if (skips && (catalogLost || skips->pages() > 0))
+            addUnlisted(pages, counter.memo(), catalogLost, catalog);
 
         Database database;
         database.version = header.layout->version;
@@ -102,6 +144,11 @@ Reading readWith(platform::ReadOnlyFile& file, const CodePageDecoder& decode, co
         for (const CatalogEntry& entry : catalog)
             if (entry.type == kLocalTable) database.tables.push_back(counter.count(entry));
         database.objects = objectsOf(catalog);
+        if (skips) {
+            database.catalogLost = catalogLost;
+            database.unreadablePages = skips->pages();
+            database.unreadableValues = skips->values();
+        }
         reading.database = std::move(database);
     } catch (const Damage& damage) {
         reading.problem = "cannot read: " + damage.reason;

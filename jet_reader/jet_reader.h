@@ -62,6 +62,8 @@ struct Table {
     // a value could not be decoded or the rows not counted; then valueProblem says why.
     std::optional<std::vector<Digest>> rowDigests;
     std::string valueProblem;
+    // Read with values: the column names in column-number order, once the definition was read.
+    std::vector<Text> columns;
     // Where the problem or the value problem was found: the page being read then.
     std::optional<std::uint64_t> problemPage;
 };

@@ -57,7 +57,75 @@ private:
     std::uint64_t loaded_ = std::numeric_limits<std::uint64_t>::max();
 };
 
+// One pass over every page: what ScanMemo keeps for reading past damage.
+void indexPages(const Pages& pages, ScanMemo& memo) {
+    if (memo.indexed) return;
+    memo.indexed = true;
+    memo.owners.assign(static_cast<std::size_t>(pages.count()), 0);
+    std::vector<std::uint64_t> definitions;
+    std::unordered_set<std::uint64_t> continued;
+    Page page;
+    for (std::uint64_t n = 1; n < pages.count(); ++n) {
+        try {
+            pages.read(n, page, "scanned");
+            if (page[0] == kDataPage) memo.owners[n] = ownerOf(page);
+            if (page[0] != kDefinitionPage) continue;
+            definitions.push_back(n);
+            if (const std::uint32_t next = u32(page, 4); next != 0) continued.insert(next);
+        } catch (const Damage&) {}
+    }
+    for (const std::uint64_t n : definitions)
+        if (!continued.contains(n)) memo.definitions.push_back(n);
+}
+
+// The pages the usage map lists, or, when it cannot be read, those that name the table their owner.
+std::vector<std::uint64_t> pagesOf(const Pages& pages, const TableDefinition& table, ScanMemo& memo) {
+    std::vector<std::uint64_t> listed;
+    try {
+        forEachMappedPage(pages, table.ownedPages, [&](std::uint64_t n) { listed.push_back(n); });
+        return listed;
+    } catch (const Damage&) {}
+    indexPages(pages, memo);
+    listed.clear();
+    for (std::uint64_t n = 0; n < memo.owners.size(); ++n)
+        if (memo.owners[n] == table.page) listed.push_back(n);
+    return listed;
+}
+
 }  // namespace
+
+const std::vector<std::uint64_t>& definitionPagesFound(const Pages& pages, ScanMemo& memo) {
+    indexPages(pages, memo);
+    return memo.definitions;
+}
+
+void forEachReadableRow(const Pages& pages, const TableDefinition& table, ScanMemo& memo, Skips& skips,
+                        const std::function<void(Bytes row)>& onRow) {
+    const Layout& layout = pages.layout();
+    Page data;
+    OverflowReader overflow(pages, table);
+    for (const std::uint64_t n : pagesOf(pages, table, memo)) {
+        std::size_t slots = 0;
+        try {
+            pages.read(n, data, kDataPage, "data");
+            requireOwner(data, n, table);
+            slots = slotCount(data, layout);
+        } catch (const Damage&) {
+            skips.page(n);
+            continue;
+        }
+        for (std::size_t i = 0; i < slots; ++i) {
+            const std::uint16_t entry = slotEntry(data, layout, i);
+            if ((entry & kNotLiveRow) != 0) continue;
+            try {
+                const Bytes row = slotRow(data, layout, i);
+                onRow((entry & kOverflowRow) != 0 ? overflow.body(row) : row);
+            } catch (const Damage&) {
+                skips.page(n);
+            }
+        }
+    }
+}
 
 void forEachLiveRow(const Pages& pages, const TableDefinition& table, ScanMemo& memo,
                     const std::function<void(Bytes row)>& onRow) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_set>
+#include <vector>
 
 #include "jet_reader/damage.h"
 #include "jet_reader/pages.h"
@@ -17,6 +18,31 @@ namespace jet {
 // mdbtools skip them too), so that maps listing the same such page cost one read in all.
 struct ScanMemo {
     std::unordered_set<std::uint64_t> notData;
+    // Read past damage only, made at its first use by one pass over every page: the owner of each
+    // data page (0 for other pages), and the table definitions that no other definition continues.
+    std::vector<std::uint32_t> owners;
+    std::vector<std::uint64_t> definitions;
+    bool indexed = false;
+};
+
+// What a reading past damage skipped: each page once, and each value.
+class Skips {
+public:
+    explicit Skips(std::uint64_t pageCount) : seen_(static_cast<std::size_t>(pageCount)) {}
+    void page(std::uint64_t n) {
+        if (n < seen_.size() && !seen_[n]) {
+            seen_[n] = true;
+            ++pages_;
+        }
+    }
+    void value() { ++values_; }
+    std::uint64_t pages() const { return pages_; }
+    std::uint64_t values() const { return values_; }
+
+private:
+    std::vector<bool> seen_;
+    std::uint64_t pages_ = 0;
+    std::uint64_t values_ = 0;
 };
 
 // Calls `onRow` with each live row's bytes (an overflowed row's body), in map and slot order.
@@ -24,5 +50,15 @@ struct ScanMemo {
 // overflow pointer that leads nowhere, to a live row, to another table, or round in a loop.
 void forEachLiveRow(const Pages& pages, const TableDefinition& table, ScanMemo& memo,
                     const std::function<void(Bytes row)>& onRow);
+
+// The same, past damage: a listed page that cannot be read, is no data page of this table or has
+// broken slots is skipped and counted, as is a page with a row that `onRow` or the overflow finds
+// broken (the rest of its rows still come). A usage map that cannot be read gives way to the data
+// pages that name this table their owner.
+void forEachReadableRow(const Pages& pages, const TableDefinition& table, ScanMemo& memo, Skips& skips,
+                        const std::function<void(Bytes row)>& onRow);
+
+// Read past damage, when the catalog is lost: the pages of the table definitions found, ascending.
+const std::vector<std::uint64_t>& definitionPagesFound(const Pages& pages, ScanMemo& memo);
 
 }  // namespace jet

@@ -17,9 +17,9 @@ namespace {
 
 TableValues::TableValues(const Pages& pages, const TableDefinition& definition, const Table& table,
                          const ValueReading& reading, ValueDecoder& values, std::uint32_t codePage,
-                         const CodePageDecoder& decode)
+                         const CodePageDecoder& decode, Skips* skips)
     : layout_(pages.layout()), definition_(definition), table_(table), reading_(reading), values_(values),
-      pages_(pages) {
+      pages_(pages), skips_(skips) {
     const Layout& layout = layout_;
     for (const Column& c : definition.columns) columns_.push_back(&c);
     std::stable_sort(columns_.begin(), columns_.end(),
@@ -48,6 +48,7 @@ TableValues::TableValues(const Pages& pages, const TableDefinition& definition, 
 
 void TableValues::add(Bytes row) {
     if (!problem_.empty()) return;
+    if (skips_ != nullptr) return decode(row);
     try {
         decode(row);
     } catch (const Damage& damage) {
@@ -65,18 +66,25 @@ void TableValues::decode(Bytes bytes) {
         fail("a row holds " + std::to_string(row.columnCount()) + " columns and " +
              std::to_string(row.variableCount()) + " variable values; its table numbers only " +
              std::to_string(definition_.maxColumns) + " and " + std::to_string(definition_.variableColumns));
+    bool whole = true;
     for (std::size_t i = 0; i < columns_.size(); ++i) {
+        row_[i].unreadable = false;
         try {
             row_[i].value = values_.decode(row, *columns_[i]);
         } catch (const Damage& damage) {
-            failIn(*columns_[i], damage);
+            if (skips_ == nullptr) failIn(*columns_[i], damage);
+            row_[i].value = {};
+            row_[i].unreadable = true;
+            skips_->value();
+            whole = false;
         }
     }
     if (reading_.onRow) reading_.onRow(table_, row_);
-    if (reading_.digests) digests_.push_back(digester_->digest(row_));
+    if (reading_.digests && whole) digests_.push_back(digester_->digest(row_));
 }
 
 void TableValues::finish(Table& table) {
+    for (const NamedValue& v : row_) table.columns.push_back(v.column);
     table.valueProblem = problem_;
     if (!problem_.empty()) table.problemPage = problemPage_;
     if (!problem_.empty() || !reading_.digests) return;

@@ -10,6 +10,7 @@
 #include "jet_reader/jet_reader.h"
 #include "jet_reader/row_digest.h"
 #include "jet_reader/table_definition.h"
+#include "jet_reader/table_scan.h"
 #include "jet_reader/value_decoder.h"
 
 namespace jet {
@@ -18,15 +19,18 @@ class TableValues {
 public:
     // `table` (its name, user and page) and the rest must outlive this. Damage in the definition
     // (a column the reader cannot decode, two names alike, a name that is no text) becomes the
-    // table's value problem; the decoder may throw.
+    // table's value problem; the decoder may throw. With `skips`, read past damage: a value that
+    // cannot be decoded is left empty and counted there.
     TableValues(const Pages& pages, const TableDefinition& definition, const Table& table,
                 const ValueReading& reading, ValueDecoder& values, std::uint32_t codePage,
-                const CodePageDecoder& decode);
+                const CodePageDecoder& decode, Skips* skips = nullptr);
 
-    // Decodes one live row; never throws Damage.
+    // Decodes one live row; never throws Damage, but past damage a row whose own structure is
+    // broken throws, for the scan to skip it.
     void add(Bytes row);
 
-    // After the last row: the sorted digests, or the problem.
+    // After the last row: the column names, the sorted digests (past damage, of the rows whose
+    // values all decoded), or the problem.
     void finish(Table& table);
 
 private:
@@ -43,6 +47,7 @@ private:
     std::vector<Digest> digests_;
     std::string problem_;
     const Pages& pages_;
+    Skips* skips_;
     std::uint64_t problemPage_ = 0;  // the page being read when problem_ was found
 };
 

@@ -58,14 +58,20 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
 // A database read with its values, through the run's file system, the window kept live.
 jet::Reading readLive(platform::FileSystem& files, const Text& path, const jet::ValueReading& values);
 
-// "<folder>_LostRows<stamp><file without its extension>".
+// "<folder>_LostRows<stamp><file without its extension>"; "_Salvage" the same.
 Text lostRowsFolder(const Text& folder, const Text& stamp, const Text& file);
+Text salvageFolder(const Text& folder, const Text& stamp, const Text& file);
 
 // Writes the lost rows of the original, one CSV file per table, into a new folder named
 // `folderPath` (or " (2)" ... when that is taken); returns the line the question gets: where they
 // are, or why they could not be written, with the system's error number and text.
 Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text& folderPath,
                     const std::vector<LostRows>& lost);
+
+// When the original can be read at least in part, asks whether to write what it holds to CSV
+// files, one a user table, in a new folder named `folderPath` (or " (2)" ...), and does so. A
+// failure is reported in mode 0: the caller goes on.
+void mSalvage(platform::FileSystem& files, const Text& source, const Text& folderPath);
 
 // The error number of a name already taken.
 inline constexpr std::int32_t kAlreadyExists = 183;

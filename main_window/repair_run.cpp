@@ -6,7 +6,8 @@
 // compacted. It swaps names only when the compactor has left a file under the after-name, and
 // that name was free before it started, so the database's path never loses its file for want of
 // a copy, nor gets one the compactor disowned or never wrote; and only when that file reads as a
-// database holding what the original held, or the user, told what differs, says to go on.
+// database holding what the original held, or the user, told what differs, says to go on. When
+// the compactor leaves nothing to swap in, what the original still holds is offered as CSV files.
 #include "main_window/frmMain.h"
 #include "standard/mdlFunctionStandard.h"
 #include "standard/text_format.h"
@@ -142,6 +143,7 @@ void cmdOk_Click() {
             }
             if (!whole) {
                 stopMessage(failed + u"。ファイル名は変更していません。");
+                mSalvage(*fileSystem, source, salvageFolder(folder, stamp, file));
                 return;
             }
             if (!askToReplace(failed +
@@ -151,6 +153,7 @@ void cmdOk_Click() {
         } else {
             if (!fileSystem->fileExists(afterName)) {
                 stopMessage(afterName + u"は存在しません。");
+                mSalvage(*fileSystem, source, salvageFolder(folder, stamp, file));
                 return;
             }
             const CopyCheck check = mCheckCopy(*fileSystem, source, afterName);
@@ -163,6 +166,7 @@ void cmdOk_Click() {
                             u"）";
                 stopMessage(afterName +
                             u"はデータベースとして読み取れません。ファイル名は変更していません。" + place);
+                mSalvage(*fileSystem, source, salvageFolder(folder, stamp, file));
                 return;
             }
             if (!check.findings.empty()) {

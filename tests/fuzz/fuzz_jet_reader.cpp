@@ -1,5 +1,5 @@
 // libFuzzer target: the Jet reader over any bytes of up to 1 MiB, read as a file through the
-// platform's ReadOnlyFile, once counting and once with values. Seeds: the small real databases of
+// platform's ReadOnlyFile, once counting, once with values and once past damage. Seeds: the small real databases of
 // the test-data folder (run.sh copies them). For every input, besides no crash, no undefined
 // behaviour and no hang:
 //  - the reading is a database or a problem "cannot read: ...", never both, never neither;
@@ -8,7 +8,9 @@
 //  - the reader never asks for bytes past the end of the file;
 //  - reading values changes no count or problem; each table has row digests or a value problem,
 //    never both: a digest for each row it counted, and the rows given to the callback, each with
-//    one value per column; a table without rows has its problem as its value problem.
+//    one value per column; a table without rows has its problem as its value problem;
+//  - read past damage, a file read at all is a database; every table read whole before gives the
+//    same rows again, first in the same order; no more pages are skipped than the file holds.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -89,5 +91,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const jet::Reading withValues = jet::read(again, jettest::latin1, values);
     check(again.refused == 0, "values: a read past the end of the file", withValues);
     checkValues(reading, withValues, given);
+
+    jet::ValueReading past;
+    past.pastDamage = true;
+    jettest::MemoryFile third(data, size);
+    const jet::Reading salvaged = jet::read(third, jettest::latin1, past);
+    check(third.refused == 0, "past damage: a read past the end of the file", salvaged);
+    if (!reading.database) return 0;
+    check(salvaged.database.has_value(), "past damage: a database read before", salvaged);
+    const auto& before = reading.database->tables;
+    const auto& after = salvaged.database->tables;
+    check(after.size() >= before.size(), "past damage: the tables read before", salvaged);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (before[i].rows && withValues.database->tables[i].valueProblem.empty())
+            check(after[i].rows == before[i].rows, "past damage: the rows read before", salvaged);
+    check(salvaged.database->unreadablePages <= salvaged.database->pageCount, "past damage: pages skipped",
+          salvaged);
     return 0;
 }

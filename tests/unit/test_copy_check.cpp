@@ -24,6 +24,8 @@ const Text kExitWhole =
     u"JetComp.exeが終了コード1で終了しましたが、修復後のファイルにはすべてのテーブルと行がそろっています。\r\n";
 const Text kExitRefused = u"JetComp.exeが終了コード1で終了しました。ファイル名は変更していません。";
 const Text kDone = u"終了しました。";
+// Asked after a refusal when the original reads at least in part (answered No here).
+const Text kSalvage = kSource + u"から読み取れた行をCSVファイルに書き出しますか？";
 
 const std::string kCodes = fake::testDatabase("testIndexCodesV1997.mdb");  // 29 tables
 const std::string kIndex = fake::testDatabase("indexTestV1997.mdb");       // Table1 4, Table2 3, Table3 4
@@ -98,19 +100,19 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
                  f[4] = f[5] = f[6] = f[7] = 0;
                  return true;
              }));
-         }, 0, 0, {kUnreadable + u"（ページ 60）"}, {16}, false},
+         }, 0, 7, {kUnreadable + u"（ページ 60）", kSalvage}, {16, 36}, false},
         {"the pages' encryption lost", support::encrypted(kIndex, 0xA7E0C0FE),
          [](const std::string&) { return same(kIndex); }, 0, 7,
          {kDiffers + u"修復後のファイルは暗号化されていません。\r\n" + kQuestion}, {308}, false},
         {"no database at all", kDeleted, [](const std::string&) { return std::string("not a database"); },
-         0, 0, {kUnreadable}, {16}, false},
+         0, 7, {kUnreadable, kSalvage}, {16, 36}, false},
         {"cut in half", kDeleted, [](const std::string& s) { return s.substr(0, s.size() / 2); },
-         0, 0, {kUnreadable + u"（ページ 6）"}, {16}, false},
+         0, 7, {kUnreadable + u"（ページ 6）", kSalvage}, {16, 36}, false},
         {"catalog page zeroed", kDeleted, [](const std::string& s) {
              std::string c = s;
              std::fill(c.begin() + 2 * 2048, c.begin() + 3 * 2048, '\0');
              return c;
-         }, 0, 0, {kUnreadable + u"（ページ 2）"}, {16}, false},
+         }, 0, 7, {kUnreadable + u"（ページ 2）", kSalvage}, {16, 36}, false},
         {"a table missing, kept", kCodes,
          [](const std::string& s) { return fake::renamed(s, "Table12_asc_desc", "Table12_xxx_desc"); },
          0, 7, {kDiffers + missing + kWritten + kQuestion}, {308}, false},
@@ -142,13 +144,14 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
          0, 0, {kDone}, {64}, true},
         {"exit code 1, whole copy, replaced", kIndex, same, 1, 6, {kExitWhole + kQuestion, kDone}, {308, 64}, true},
         {"exit code 1, whole copy, kept", kIndex, same, 1, 7, {kExitWhole + kQuestion}, {308}, false},
-        {"exit code 1, rows short", kIndex, [](const std::string&) { return kSmall; }, 1, 6, {kExitRefused},
-         {16}, false},
-        {"exit code 1, errors recorded", kCodesWithErrors, same, 1, 6, {kExitRefused}, {16}, false},
+        {"exit code 1, rows short", kIndex, [](const std::string&) { return kSmall; }, 1, 7,
+         {kExitRefused, kSalvage}, {16, 36}, false},
+        {"exit code 1, errors recorded", kCodesWithErrors, same, 1, 7, {kExitRefused, kSalvage}, {16, 36}, false},
         {"exit code 1, unreadable original", "damaged", [](const std::string&) { return kJet4; }, 1, 6,
          {kExitRefused}, {16}, false},
         {"a breakpoint's exception code, whole copy", kIndex, same, 0x80000003, 6,
-         {u"JetComp.exeが終了コード0x80000003で終了しました。ファイル名は変更していません。"}, {16}, false},
+         {u"JetComp.exeが終了コード0x80000003で終了しました。ファイル名は変更していません。", kSalvage}, {16, 36},
+         false},
         {"a user table the copy holds as the system's", kIndex,
          [](const std::string& s) { return fake::withCatalogField(s, "Table2", fake::CatalogField::Flags, 0x80000000); },
          0, 7, {kDiffers + u"テーブル「Table2」がありません。\r\n" + kWritten + kQuestion}, {308}, false},
@@ -201,7 +204,10 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
         for (const fake::Box& box : p.boxes) {
             texts.push_back(box.text);
             flags.push_back(box.flags);
-            EXPECT_EQ(*box.title, box.flags == 308 ? u"警告" : box.flags == 16 ? u"中止" : u"情報");
+            EXPECT_EQ(*box.title, box.flags == 308  ? u"警告"
+                                  : box.flags == 16 ? u"中止"
+                                  : box.flags == 36 ? u"確認"
+                                                    : u"情報");
         }
         EXPECT_EQ(texts, row.boxes);
         EXPECT_EQ(flags, row.flags);

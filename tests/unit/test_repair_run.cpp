@@ -34,6 +34,14 @@ protected:
         }
         return false;
     }
+    // A refusal of what the compactor did: the stop, then the offer to write out the original's rows.
+    void expectRefusalThenSalvage(const Text& text) {
+        ASSERT_EQ(p.boxes.size(), 2u);
+        EXPECT_EQ(p.boxes[0].text, text);
+        EXPECT_EQ(p.boxes[0].flags, 16);
+        EXPECT_EQ(p.boxes[1].text, kSource + u"から読み取れた行をCSVファイルに書き出しますか？");
+        EXPECT_EQ(p.boxes[1].flags, 36);
+    }
     void expectOneStopBox(const Text& text) {
         ASSERT_EQ(p.boxes.size(), 1u);
         EXPECT_EQ(p.boxes[0].text, text);
@@ -144,7 +152,7 @@ TEST(Quotable, RejectsQuotesNulsAndATrailingBackslash) {
 TEST_F(RepairRun, NoSwapWhenTheCompactorLeftNoCopy) {
     p.compactorWrites = false;
     EXPECT_FALSE(run());
-    expectOneStopBox(kAfter + u"は存在しません。");
+    expectRefusalThenSalvage(kAfter + u"は存在しません。");
     expectFilesUntouched();
     EXPECT_EQ(p.logLines().size(), 4u);
     EXPECT_FALSE(p.unloaded);
@@ -175,7 +183,7 @@ TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
         q.exitCode = row.code;  // it still leaves a file, as a partial copy would
         q.compactorOutput = [](const std::string& source) { return source.substr(0, 4096); };
         frmMain::cmdOk_Click();
-        ASSERT_EQ(q.boxes.size(), 1u);
+        ASSERT_EQ(q.boxes.size(), 2u);  // the second: the original's rows offered
         EXPECT_EQ(q.boxes[0].text, Text(u"JetComp.exeが終了コード") + row.shown +
                                        u"で終了しました。ファイル名は変更していません。");
         EXPECT_EQ(*q.boxes[0].title, u"中止");
@@ -353,7 +361,7 @@ TEST_F(RepairRun, AFailedWaitSwapsNothingWhileTheCompactorHasLeftNoCopy) {
     p.compactorRounds = 3;
     p.failOn("waitForProcessOrEvent");
     EXPECT_FALSE(run());
-    ASSERT_EQ(p.boxes.size(), 2u);
+    ASSERT_EQ(p.boxes.size(), 3u);  // the third: the original's rows offered
     EXPECT_THAT(p.boxes[0].text, HasSubstr(u"場所： gWatchShellEnd\r\n"));
     EXPECT_EQ(p.boxes[1].text, kAfter + u"は存在しません。");
     expectFilesUntouched();

@@ -18,6 +18,13 @@ namespace e2e {
 namespace {
 
 constexpr wchar_t kReportTitle[] = L"エラーが発生しました";
+// jet3-testV1997's Table1 as the CSV files hold it.
+const char kTable1Header[] =
+    "\xEF\xBB\xBF"
+    "A,B,C,D,E,F,G,H,I\r\n";
+const char* const kTable1Rows[] = {
+    "\"a\",\"b\",0,0,0,0,1981/12/12,0.0000,False\r\n",
+    "\"abcdefg\",\"hijklmnop\",2,222,333333333,444.555,1974/09/21,3.5000,True\r\n"};
 
 // A compactor behaviour that leaves a copy the user is asked about, and the table's row counts the
 // question gives (before → after).
@@ -45,10 +52,23 @@ protected:
     std::wstring afterName_;
 };
 
-TEST_F(CompactorFailure, CrashIsReportedWithItsStatusInHexAndNothingIsRenamed) {
+// Then the original's rows are offered, and "Yes" writes every table of it, as mdb-export prints
+// them but for the forms of values the CSV files use.
+TEST_F(CompactorFailure, CrashIsReportedWithItsStatusInHexAndTheRowsAreSalvagedOnYes) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"crash"));
     expectMessageBox(box_, L"中止", exitCodeMessage(L"0xC0000005"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    ASSERT_NO_FATAL_FAILURE(answerTheSalvage(harbek_, database_, IDYES));
+    std::wstring salvage = afterName_.substr(0, afterName_.size() - 4);  // without ".mdb"
+    salvage.replace(salvage.rfind(L"_AfterRepair"), 12, L"_Salvage");
+    ASSERT_TRUE(harbek_.waitForMessageBox(box_));
+    expectMessageBox(box_, L"情報", L"4個のテーブルから2行を書き出しました: " + salvage,
+                     support::BoxIcon::Information, {IDOK});
+    ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    EXPECT_EQ(entriesOf(salvage),
+              (std::vector<std::string>{"Table1.csv", "Table2.csv", "Table3.csv", "Table4.csv"}));
+    EXPECT_EQ(support::readBytes(salvage + L"\\Table1.csv"),
+              std::string(kTable1Header) + std::string(kTable1Rows[0]) + kTable1Rows[1]);
     EXPECT_FALSE(support::fileExists(afterName_));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
@@ -57,6 +77,7 @@ TEST_F(CompactorFailure, NothingWrittenWithCodeZeroNamesTheMissingCopy) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nothing"));
     expectMessageBox(box_, L"中止", missingMessage(afterName_), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    ASSERT_NO_FATAL_FAILURE(answerTheSalvage(harbek_, database_, IDNO));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
@@ -64,6 +85,7 @@ TEST_F(CompactorFailure, PartialCopyWithCodeOneIsLeftBesideTheUntouchedSource) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"partial"));
     expectMessageBox(box_, L"中止", exitCodeMessage(L"1"), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    ASSERT_NO_FATAL_FAILURE(answerTheSalvage(harbek_, database_, IDNO));
     std::optional<std::string> original =
         support::readBytes(support::joinPath(testDataFolder(), kJet3Database));
     ASSERT_TRUE(original);
@@ -171,6 +193,7 @@ TEST_F(CompactorFailure, CopyWithItsLastPageCutOffIsNoDatabase) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"cutpage", L"indexTestV1997.mdb"));
     expectRefusedAsNoDatabase(box_, afterName_, L"66");  // the last page, which maps the one cut off
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    ASSERT_NO_FATAL_FAILURE(answerTheSalvage(harbek_, database_, IDNO));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
@@ -178,6 +201,7 @@ TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(L"nocatalog"));
     expectRefusedAsNoDatabase(box_, afterName_, L"2");
     ASSERT_TRUE(harbek_.answer(box_, IDOK));
+    ASSERT_NO_FATAL_FAILURE(answerTheSalvage(harbek_, database_, IDNO));
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
 }
 
@@ -187,12 +211,6 @@ TEST_F(CompactorFailure, CopyWithItsCatalogZeroedIsNoDatabase) {
 // mdb-export prints the original's Table1 but for the forms of values the CSV files use.
 constexpr ChangedCopy kShortOfARow{L"deleterow", L"2 → 1"};
 constexpr ChangedCopy kOneValueAltered{L"altervalue", L"2 → 2"};
-const char kLostHeader[] =
-    "\xEF\xBB\xBF"
-    "A,B,C,D,E,F,G,H,I\r\n";
-const char* const kTable1Rows[] = {
-    "\"a\",\"b\",0,0,0,0,1981/12/12,0.0000,False\r\n",
-    "\"abcdefg\",\"hijklmnop\",2,222,333333333,444.555,1974/09/21,3.5000,True\r\n"};
 
 void CompactorFailure::answerTheChangedCopy(const ChangedCopy& copy, int answer) {
     ASSERT_NO_FATAL_FAILURE(runUntilTheMessage(copy.behaviour));
@@ -207,9 +225,9 @@ void CompactorFailure::answerTheChangedCopy(const ChangedCopy& copy, int answer)
             L"\r\n\r\n修復後のファイルに置き換えますか？（「いいえ」ではファイル名を変更しません。）",
         support::BoxIcon::Exclamation, {IDYES, IDNO});
     const std::string written = support::readBytes(lostRows + L"\\Table1.csv").value_or("<none>");
-    EXPECT_TRUE(written == kLostHeader + std::string(kTable1Rows[0]) ||
+    EXPECT_TRUE(written == kTable1Header + std::string(kTable1Rows[0]) ||
                 (copy.behaviour == std::wstring(L"altervalue") &&
-                 written == kLostHeader + std::string(kTable1Rows[1])))
+                 written == kTable1Header + std::string(kTable1Rows[1])))
         << written;
     const std::optional<std::string> copied = support::readBytes(afterName_);
     ASSERT_TRUE(harbek_.answer(box_, answer));

@@ -15,12 +15,12 @@ std::string describe(const TreeEntry& entry) {
     return "file of " + std::to_string(entry.size) + " bytes";
 }
 
-// The folder "_LostRows<stamp><name without its extension>" beside the database, or a file in it.
-bool isLostRows(const std::wstring& path, const std::wstring& database) {
+// The folder "<tag><stamp><name without its extension>" beside the database, or a file in it.
+bool isRowsFolder(const std::wstring& path, const std::wstring& database, const wchar_t* tag) {
     const std::size_t cut = database.find_last_of(L'\\') + 1;
     const std::wstring name = database.substr(cut);
     const std::wstring stem = name.substr(0, name.rfind(L'.'));
-    const std::wstring prefix = database.substr(0, cut) + L"_LostRows";
+    const std::wstring prefix = database.substr(0, cut) + tag;
     if (path.compare(0, prefix.size(), prefix) != 0) return false;
     const std::wstring rest = path.substr(prefix.size());
     const std::wstring top = rest.substr(0, rest.find(L'\\'));
@@ -65,8 +65,10 @@ bool isLostRows(const std::wstring& path, const std::wstring& database) {
                 fault(path, "a backup that does not hold the original bytes (" + describe(entry) + ")");
         } else if (!database.empty() && isTaggedName(path, database, L"_AfterRepair") && !entry.folder) {
             // a leftover of a compaction that did not end in a swap: allowed
-        } else if (!database.empty() && isLostRows(path, database)) {
-            // the rows a swap would lose, written out before the question: allowed
+        } else if (!database.empty() && (isRowsFolder(path, database, L"_LostRows") ||
+                                         isRowsFolder(path, database, L"_Salvage"))) {
+            // the rows a swap would lose, written out before the question, or what a database
+            // the compactor could not save still holds, written on the user's word: allowed
         } else {
             fault(path, "a new " + describe(entry) + " the run had no business making");
         }

@@ -40,11 +40,12 @@ protected:
         expectMessageBox(box, L"中止",
                          afterName + L"はデータベースとして読み取れません。ファイル名は変更していません。",
                          support::BoxIcon::Critical, {IDOK});
-        ASSERT_TRUE(harbek_.answer(box, IDOK));
+        ASSERT_TRUE(harbek_.answer(box, IDOK));  // no database either: nothing to offer
         expectNothingLost(database, OriginalAt::Source, ProgramAfter::StaysOpen);
     }
 
-    // Types `typed`, runs, and expects the message after the wait with the compactor's code.
+    // Types `typed`, runs, and expects the message after the wait with the compactor's code, then
+    // declines the offer of the database's rows.
     void expectCompactorRefuses(const std::wstring& typed, const std::wstring& database,
                                 const std::wstring& codeText, const std::wstring& currentFolder = L"") {
         ASSERT_TRUE(startWithPath(typed, currentFolder));
@@ -55,6 +56,7 @@ protected:
         std::wstring afterName;
         EXPECT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), typed, afterName));
         ASSERT_TRUE(harbek_.answer(box, IDOK));
+        ASSERT_NO_FATAL_FAILURE(answerTheSalvage(harbek_, typed, IDNO));
         expectNothingLost(database, OriginalAt::Source, ProgramAfter::StaysOpen);
     }
 };

@@ -39,6 +39,7 @@ TEST_F(FailedMove, CompactorThatWritesNothingGetsNothingSwapped) {
                  L"開始:hh:nn:ss\r\nMDBファイルの存在:OK\r\nJetcomp.exeの存在:OK\r\n最適化実行中\r\n"));
     expectMessageBox(box, L"中止", afterName + L"は存在しません。", support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
+    ASSERT_NO_FATAL_FAILURE(answerTheSalvage(harbek_, database, IDNO));
     expectWindowStaysThenCancel(harbek_, log);
 
     EXPECT_EQ(entriesOf(dataFolder(L"data")), std::vector<std::string>{"sales.mdb"});

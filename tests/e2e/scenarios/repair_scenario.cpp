@@ -212,6 +212,14 @@ void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& ti
     EXPECT_EQ(support::namesOf(box.buttons), support::namesOf(buttons)) << "the message box's buttons";
 }
 
+void answerTheSalvage(support::HarbekSession& harbek, const std::wstring& database, int answer) {
+    support::MessageBoxSeen box;
+    ASSERT_TRUE(harbek.waitForMessageBox(box)) << "no offer to write out the readable rows";
+    expectMessageBox(box, L"確認", database + L"から読み取れた行をCSVファイルに書き出しますか？",
+                     support::BoxIcon::Question, {IDYES, IDNO});
+    ASSERT_TRUE(harbek.answer(box, answer));
+}
+
 std::wstring repairErrorReport(long number, const std::wstring& description, int line) {
     return L"プログラムの実行中にエラーが発生しました。\r\n"
            L"場所： cmdOk_Click\r\n\r\n"

@@ -91,6 +91,10 @@ void expectWindowStaysThenCancel(support::HarbekSession& harbek, const std::wstr
 void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& title, const std::wstring& text,
                       support::BoxIcon icon, const std::vector<int>& buttons);
 
+// After a refusal of what the compactor did: waits for the offer to write out what `database` still
+// holds, checks it and answers it.
+void answerTheSalvage(support::HarbekSession& harbek, const std::wstring& database, int answer);
+
 // The text of the error report for a failure in the repair run at this line.
 std::wstring repairErrorReport(long number, const std::wstring& description, int line);
 
