@@ -535,7 +535,7 @@ int salvageTime(const fs::path& source, const fs::path& work) {
         return v[v.size() / 2];
     };
     std::printf("%llu rows; median of 3 rounds:\n", rows);
-    std::printf("  file copy                 %7.3f s\n", median(copies));
+    std::printf("  file copy                  %7.3f s\n", median(copies));
     std::printf("  salvage read, rows counted %7.3f s (%.2fx the copy)\n", median(reads),
                 median(reads) / median(copies));
     std::printf("  salvage read, rows to CSV  %7.3f s (%.2fx the copy)\n", median(csvReads),
