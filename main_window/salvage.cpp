@@ -74,7 +74,8 @@ void mSalvage(platform::FileSystem& files, const Text& source, const Text& folde
         if (d.unreadablePages + d.unreadableValues > 0)
             message += u"\r\n読み取れなかったページ: " + number(d.unreadablePages) + u"、値: " +
                        number(d.unreadableValues);
-        mdlFunctionStandard::gMsgbox(kind, message, title);
+        Text ownTitle;  // the question's title came back in `title`
+        mdlFunctionStandard::gMsgbox(kind, message, ownTitle);
     });
 }
 

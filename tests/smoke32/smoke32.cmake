@@ -20,7 +20,7 @@ endfunction()
 # A repair that succeeds (the i686 test compactor as JetComp.exe), a missing database, a
 # compactor that crashes (the access violation's status must come through the emulator).
 harbek_smoke32(repair harbek_e2e "SuccessfulRepair.*:MissingFile.MissingDatabaseStopsWithItsPath")
-harbek_smoke32(compactor_crash harbek_e2e_failures "CompactorFailure.CrashIsReportedWithItsStatusInHexAndNothingIsRenamed")
+harbek_smoke32(compactor_crash harbek_e2e_failures "CompactorFailure.CrashIsReportedWithItsStatusInHexAndTheRowsAreSalvagedOnYes")
 # The browse dialog: its two filters and cancel, then a chosen file repaired.
 harbek_smoke32(browse harbek_e2e_ui
   "BrowseDialog.OffersTheMdbChoiceFirstAndCancelEmptiesTheTypedPath:BrowseDialog.ChosenFileFillsTheFieldWithItsFullPathAndIsRepaired")

@@ -76,6 +76,7 @@ TEST(Salvage, AfterEachRefusalYesWritesTheReadableRowsAndNoWritesNothing) {
         ASSERT_EQ(p.boxes.size(), 3u);
         EXPECT_EQ(p.boxes[2].text, row.told);
         EXPECT_EQ(p.boxes[2].flags, 64);
+        EXPECT_EQ(*p.boxes[2].title, u"情報");
         EXPECT_EQ(p.files[kFolder + u"\\Table2.csv"], kTable2);
         // A table whose rows are all lost still gets its columns.
         EXPECT_EQ(p.files[kFolder + u"\\Table3.csv"].substr(0, 12),

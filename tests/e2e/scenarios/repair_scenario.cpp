@@ -212,9 +212,15 @@ void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& ti
     EXPECT_EQ(support::namesOf(box.buttons), support::namesOf(buttons)) << "the message box's buttons";
 }
 
-void answerTheSalvage(support::HarbekSession& harbek, const std::wstring& database, int answer) {
+void answerTheSalvage(support::HarbekSession& harbek, const std::wstring& database, int answer,
+                      bool iconPictureKnown) {
     support::MessageBoxSeen box;
     ASSERT_TRUE(harbek.waitForMessageBox(box)) << "no offer to write out the readable rows";
+    if (!iconPictureKnown) {
+        EXPECT_NE(support::nameOf(box.icon), support::nameOf(support::BoxIcon::None))
+            << "the offer has no icon";
+        box.icon = support::BoxIcon::Question;
+    }
     expectMessageBox(box, L"確認", database + L"から読み取れた行をCSVファイルに書き出しますか？",
                      support::BoxIcon::Question, {IDYES, IDNO});
     ASSERT_TRUE(harbek.answer(box, answer));

@@ -92,8 +92,10 @@ void expectMessageBox(const support::MessageBoxSeen& box, const std::wstring& ti
                       support::BoxIcon icon, const std::vector<int>& buttons);
 
 // After a refusal of what the compactor did: waits for the offer to write out what `database` still
-// holds, checks it and answers it.
-void answerTheSalvage(support::HarbekSession& harbek, const std::wstring& database, int answer);
+// holds, checks it and answers it. A box too wide for the screen (a path of one long name) shows its
+// icon off the screen: iconPictureKnown false then checks only that it has one.
+void answerTheSalvage(support::HarbekSession& harbek, const std::wstring& database, int answer,
+                      bool iconPictureKnown = true);
 
 // The text of the error report for a failure in the repair run at this line.
 std::wstring repairErrorReport(long number, const std::wstring& description, int line);
