@@ -1,6 +1,5 @@
 #include "jet_reader/jet_reader.h"
 
-#include <algorithm>
 #include <unordered_set>
 
 #include "jet_reader/catalog.h"
@@ -95,12 +94,11 @@ private:
 // of a definition yet does not read as one (the continuation of one whose first page was lost, a
 // page of a table deleted long ago) is no table, and not counted as skipped either.
 void addUnlisted(const Pages& pages, ScanMemo& memo, bool catalogLost, std::vector<CatalogEntry>& catalog) {
+    std::unordered_set<std::int64_t> listed;
+    for (const CatalogEntry& e : catalog)
+        if (e.type == kLocalTable) listed.insert(e.id);
     for (const std::uint64_t page : definitionPagesFound(pages, memo)) {
-        if (page == 2 && !catalogLost) continue;
-        if (std::any_of(catalog.begin(), catalog.end(), [&](const CatalogEntry& e) {
-                return e.type == kLocalTable && e.id == static_cast<std::int32_t>(page);
-            }))
-            continue;
+        if ((page == 2 && !catalogLost) || listed.contains(static_cast<std::int64_t>(page))) continue;
         CatalogEntry entry;
         try {
             // The engine's own tables say so in their definitions; Access's other "MSys…" tables do

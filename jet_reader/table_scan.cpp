@@ -1,5 +1,6 @@
 #include "jet_reader/table_scan.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -61,14 +62,13 @@ private:
 void indexPages(const Pages& pages, ScanMemo& memo) {
     if (memo.indexed) return;
     memo.indexed = true;
-    memo.owners.assign(static_cast<std::size_t>(pages.count()), 0);
     std::vector<std::uint64_t> definitions;
     std::unordered_set<std::uint64_t> continued;
     Page page;
     for (std::uint64_t n = 1; n < pages.count(); ++n) {
         try {
             pages.read(n, page, "scanned");
-            if (page[0] == kDataPage) memo.owners[n] = ownerOf(page);
+            if (page[0] == kDataPage) memo.owned.emplace_back(ownerOf(page), static_cast<std::uint32_t>(n));
             if (page[0] != kDefinitionPage) continue;
             definitions.push_back(n);
             if (const std::uint32_t next = u32(page, 4); next != 0) continued.insert(next);
@@ -76,6 +76,7 @@ void indexPages(const Pages& pages, ScanMemo& memo) {
     }
     for (const std::uint64_t n : definitions)
         if (!continued.contains(n)) memo.definitions.push_back(n);
+    std::sort(memo.owned.begin(), memo.owned.end());
 }
 
 // The pages the usage map lists, or, when it cannot be read, those that name the table their owner.
@@ -87,8 +88,10 @@ std::vector<std::uint64_t> pagesOf(const Pages& pages, const TableDefinition& ta
     } catch (const Damage&) {}
     indexPages(pages, memo);
     listed.clear();
-    for (std::uint64_t n = 0; n < memo.owners.size(); ++n)
-        if (memo.owners[n] == table.page) listed.push_back(n);
+    const auto owner = static_cast<std::uint32_t>(table.page);
+    for (auto at = std::lower_bound(memo.owned.begin(), memo.owned.end(), std::make_pair(owner, 0u));
+         at != memo.owned.end() && at->first == owner; ++at)
+        listed.push_back(at->second);
     return listed;
 }
 

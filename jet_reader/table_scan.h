@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "jet_reader/damage.h"
@@ -18,9 +19,9 @@ namespace jet {
 // mdbtools skip them too), so that maps listing the same such page cost one read in all.
 struct ScanMemo {
     std::unordered_set<std::uint64_t> notData;
-    // Read past damage only, made at its first use by one pass over every page: the owner of each
-    // data page (0 for other pages), and the table definitions that no other definition continues.
-    std::vector<std::uint32_t> owners;
+    // Read past damage only, made at its first use by one pass over every page: each data page
+    // with its owner (owner, page; sorted), and the table definitions no other definition continues.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> owned;
     std::vector<std::uint64_t> definitions;
     bool indexed = false;
 };
