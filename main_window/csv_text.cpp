@@ -11,9 +11,15 @@ namespace {
 // RFC 4180: a field holding a comma, a quote or a line break is quoted, its quotes doubled.
 std::string quoted(const std::string& text, bool always) {
     if (!always && text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    for (const char c : text) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    out += '"';
+    return out;
 }
 
 template <typename Number>
@@ -138,6 +144,7 @@ struct Field {
 
 std::string utf8(const Text& text) {
     std::string out;
+    out.reserve(text.size() * 3);  // at most three bytes a code unit
     for (std::size_t i = 0; i < text.size(); ++i) {
         std::uint32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
