@@ -52,8 +52,6 @@ TEST_F(FileConflict, SourceLockedBeforeTheRunIsRefusedAsInUse) {
     EXPECT_TRUE(sameText(maskedLog(), logUpToTheCompactorCheck()));
     expectMessageBox(box, L"中止", inUseMessage(database_), support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
-    // Held still, the database cannot be read for its rows, so none are offered.
-    EXPECT_TRUE(windowStillUsable(harbek_));
     lock_.release();
     EXPECT_EQ(commandLinesOf(compactorStarts()), std::vector<std::string>{});
     expectNothingLost(database_, OriginalAt::Source, ProgramAfter::StaysOpen);
@@ -74,8 +72,6 @@ TEST_F(FileConflict, SourceHeldOpenWithoutDeleteSharingFailsTheFirstMove) {
     expectMessageBox(box, kReportTitle, repairErrorReport(expected.number, expected.description, 30),
                      support::BoxIcon::Critical, {IDOK});
     ASSERT_TRUE(harbek_.answer(box, IDOK));
-    // Held still, the database cannot be read for its rows, so none are offered.
-    EXPECT_TRUE(windowStillUsable(harbek_));
     lock_.release();
     std::wstring afterName;
     ASSERT_TRUE(compactorSawOnly(compactorStarts(), 1, compactorPath(), database_, afterName));
