@@ -14,8 +14,8 @@ constexpr std::uint32_t kLengthMask = 0x3FFFFFFF;
 constexpr std::uint32_t kInline = 0x80000000;
 constexpr std::uint32_t kOneRow = 0x40000000;
 constexpr std::uint32_t kChain = 0x00000000;
-constexpr std::size_t kOwnerAt = 4;
-constexpr std::uint8_t kLvalMark[] = {'L', 'V', 'A', 'L'};
+// Where other data pages name their table, LVAL pages hold "LVAL": read as the owner, this.
+constexpr std::uint32_t kLvalMark = 'L' | 'V' << 8 | 'A' << 16 | static_cast<std::uint32_t>('L') << 24;
 constexpr std::size_t kNextAt = 0;  // in a chain's row: the next row's pointer, then the bytes
 constexpr std::size_t kChunkAt = 4;
 
@@ -44,7 +44,7 @@ Bytes LongValueReader::lvalRow(std::uint32_t pointer) {
     if (n != loaded_) {
         loaded_ = std::numeric_limits<std::uint64_t>::max();
         pages_.read(n, page_, kDataPage, "long value");
-        if (!std::equal(std::begin(kLvalMark), std::end(kLvalMark), page_.begin() + kOwnerAt))
+        if (ownerOf(page_) != kLvalMark)
             fail("long value page " + std::to_string(n) + " is a data page without the mark LVAL");
         loaded_ = n;
     }

@@ -58,7 +58,7 @@ bool holds(const jet::Table& table, const jet::Index& index) {
                        [&](const jet::Index& i) { return sameName(i.name, index.name); });
 }
 
-Text count(std::uint64_t n) { return mdlFunctionStandard::decimal(static_cast<std::int64_t>(n)); }
+using mdlFunctionStandard::count;
 
 // The rows of a table of the original without an identical row in the copy (what the user would
 // lose: their digests), and how many of the copy's have none in the original. Both lists are sorted.
@@ -96,12 +96,12 @@ RowDifference difference(const std::vector<jet::Digest>& before, const std::vect
 Text rowsFinding(const jet::Table& before, const jet::Table& after, std::vector<LostRows>& lost) {
     RowDifference d;
     if (before.rowDigests && after.rowDigests) d = difference(*before.rowDigests, *after.rowDigests);
-    const bool whole = before.rowDigests && before.skipped == 0;
     std::uint64_t lostCount = d.lost.size();
-    if (!whole) {
-        if (*before.rows > *after.rows) lostCount = std::max(lostCount, *before.rows - *after.rows);
-        d.added = before.rowDigests || *after.rows <= *before.rows ? 0 : *after.rows - *before.rows;
-        if (before.skipped > 0) d.added = 0;
+    if (!before.rowDigests || before.skipped > 0) {  // not every row of the original compared
+        const std::uint64_t b = *before.rows;
+        const std::uint64_t a = *after.rows;
+        lostCount = std::max(lostCount, b > a ? b - a : 0);
+        d.added = before.skipped == 0 && a > b ? a - b : 0;
     }
     if (!d.lost.empty()) lost.push_back({before.name, std::move(d.lost), false});
     const Text counts = u"（行数: " + count(*before.rows) + u" → " + count(*after.rows) + u"）。";

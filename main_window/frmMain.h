@@ -58,9 +58,9 @@ CopyCheck mCheckCopy(platform::FileSystem& fileSystem, const Text& source, const
 // A database read with its values, through the run's file system, the window kept live.
 jet::Reading readLive(platform::FileSystem& files, const Text& path, const jet::ValueReading& values);
 
-// "<folder>_LostRows<stamp><file without its extension>"; "_Salvage" the same.
-Text lostRowsFolder(const Text& folder, const Text& stamp, const Text& file);
-Text salvageFolder(const Text& folder, const Text& stamp, const Text& file);
+// "<folder><kind><stamp><file without its extension>", kind "_LostRows" or "_Salvage": where the
+// rows of the two routines below go.
+Text rowsFolder(const Text& kind, const Text& folder, const Text& stamp, const Text& file);
 
 // Writes the lost rows of the original, one CSV file per table, into a new folder named
 // `folderPath` (or " (2)" ... when that is taken); returns the line the question gets: where they

@@ -23,14 +23,6 @@ struct Wanted {
 
 }  // namespace
 
-Text lostRowsFolder(const Text& folder, const Text& stamp, const Text& file) {
-    return rowsFolder(u"_LostRows", folder, stamp, file);
-}
-
-Text salvageFolder(const Text& folder, const Text& stamp, const Text& file) {
-    return rowsFolder(u"_Salvage", folder, stamp, file);
-}
-
 Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text& folderPath,
                     const std::vector<LostRows>& lost) {
     try {
@@ -52,12 +44,7 @@ Text mWriteLostRows(platform::FileSystem& files, const Text& source, const Text&
             if (found == wanted.end()) return;
             Wanted& w = found->second;
             if (!w.everyRow) {
-                if (!w.digester) {
-                    std::vector<Text> names;
-                    names.reserve(row.size());
-                    for (const jet::NamedValue& v : row) names.push_back(v.column);
-                    w.digester.emplace(names);
-                }
+                if (!w.digester) w.digester.emplace(columnNames(row));
                 const auto digest = w.digests.find(w.digester->digest(row));
                 if (digest == w.digests.end() || digest->second == 0) return;
                 --digest->second;

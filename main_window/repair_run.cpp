@@ -88,6 +88,10 @@ void cmdOk_Click() {
         line = 15;
         const Text afterName = folder + u"_AfterRepair" + stamp + file;
         const Text beforeName = folder + u"_BeforeRepair" + stamp + file;
+        // After a refusal of what the compactor did: the original's readable rows offered.
+        const auto salvage = [&] {
+            mSalvage(*fileSystem, source, rowsFolder(u"_Salvage", folder, stamp, file));
+        };
 
         line = 20;
         mLog(u"開始:" + clockOf(environment.localTime()));
@@ -143,7 +147,7 @@ void cmdOk_Click() {
             }
             if (!whole) {
                 stopMessage(failed + u"。ファイル名は変更していません。");
-                mSalvage(*fileSystem, source, salvageFolder(folder, stamp, file));
+                salvage();
                 return;
             }
             if (!askToReplace(failed +
@@ -153,7 +157,7 @@ void cmdOk_Click() {
         } else {
             if (!fileSystem->fileExists(afterName)) {
                 stopMessage(afterName + u"は存在しません。");
-                mSalvage(*fileSystem, source, salvageFolder(folder, stamp, file));
+                salvage();
                 return;
             }
             const CopyCheck check = mCheckCopy(*fileSystem, source, afterName);
@@ -161,20 +165,18 @@ void cmdOk_Click() {
                 // Where the damage was found, for whoever is asked to look at the file.
                 Text place;
                 if (check.damagePage)
-                    place = u"（ページ " +
-                            mdlFunctionStandard::decimal(static_cast<std::int64_t>(*check.damagePage)) +
-                            u"）";
+                    place = u"（ページ " + mdlFunctionStandard::count(*check.damagePage) + u"）";
                 stopMessage(afterName +
                             u"はデータベースとして読み取れません。ファイル名は変更していません。" + place);
-                mSalvage(*fileSystem, source, salvageFolder(folder, stamp, file));
+                salvage();
                 return;
             }
             if (!check.findings.empty()) {
                 // Written before the question, so that a "Yes" costs no row that can still be read.
                 Text note;
                 if (!check.lost.empty())
-                    note =
-                        mWriteLostRows(*fileSystem, source, lostRowsFolder(folder, stamp, file), check.lost);
+                    note = mWriteLostRows(*fileSystem, source, rowsFolder(u"_LostRows", folder, stamp, file),
+                                          check.lost);
                 if (!askToReplace(differencesQuestion(check.findings, note))) return;
             }
         }

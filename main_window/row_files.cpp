@@ -22,14 +22,14 @@ Text freeName(const Text& base, const Text& end, Taken taken) {
     return name;
 }
 
+}  // namespace
+
 std::vector<Text> columnNames(const std::vector<jet::NamedValue>& row) {
     std::vector<Text> names;
     names.reserve(row.size());
     for (const jet::NamedValue& v : row) names.push_back(v.column);
     return names;
 }
-
-}  // namespace
 
 Text rowsFolder(const Text& kind, const Text& folder, const Text& stamp, const Text& file) {
     const std::size_t dot = file.rfind(u'.');

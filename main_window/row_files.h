@@ -14,8 +14,8 @@ namespace frmMain {
 
 using platform::Text;
 
-// "<folder><kind><stamp><file without its extension>", kind "_LostRows" or "_Salvage".
-Text rowsFolder(const Text& kind, const Text& folder, const Text& stamp, const Text& file);
+// A row's column names, in its order.
+std::vector<Text> columnNames(const std::vector<jet::NamedValue>& row);
 
 class RowFiles {
 public:

@@ -27,7 +27,7 @@ std::vector<Text> tablesToWrite(const jet::Reading& reading) {
     return names;
 }
 
-Text number(std::uint64_t n) { return mdlFunctionStandard::decimal(static_cast<std::int64_t>(n)); }
+using mdlFunctionStandard::count;
 
 }  // namespace
 
@@ -69,11 +69,11 @@ void mSalvage(platform::FileSystem& files, const Text& source, const Text& folde
 
         line = 50;
         kind = 0;
-        message = number(out.filesMade()) + u"個のテーブルから" + number(out.rowsWritten()) +
+        message = count(out.filesMade()) + u"個のテーブルから" + count(out.rowsWritten()) +
                   u"行を書き出しました: " + out.folder();
         if (d.unreadablePages + d.unreadableValues > 0)
-            message += u"\r\n読み取れなかったページ: " + number(d.unreadablePages) + u"、値: " +
-                       number(d.unreadableValues);
+            message += u"\r\n読み取れなかったページ: " + count(d.unreadablePages) + u"、値: " +
+                       count(d.unreadableValues);
         Text ownTitle;  // the question's title came back in `title`
         mdlFunctionStandard::gMsgbox(kind, message, ownTitle);
     });

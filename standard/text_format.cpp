@@ -2,18 +2,19 @@
 
 namespace mdlFunctionStandard {
 
-platform::Text decimal(std::int64_t number) {
-    const bool negative = number < 0;
-    // Work on the magnitude as unsigned so the most negative value does not overflow.
-    std::uint64_t magnitude =
-        negative ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
+platform::Text count(std::uint64_t number) {
     platform::Text out;
     do {
-        out.insert(out.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (negative) out.insert(out.begin(), u'-');
+        out.insert(out.begin(), static_cast<char16_t>(u'0' + number % 10));
+        number /= 10;
+    } while (number != 0);
     return out;
+}
+
+platform::Text decimal(std::int64_t number) {
+    // Work on the magnitude as unsigned so the most negative value does not overflow.
+    if (number >= 0) return count(static_cast<std::uint64_t>(number));
+    return u"-" + count(0 - static_cast<std::uint64_t>(number));
 }
 
 platform::Text digits(int number, int width) {

@@ -9,6 +9,8 @@ namespace mdlFunctionStandard {
 
 // The number in decimal, with a leading "-" when negative.
 platform::Text decimal(std::int64_t number);
+// A count, page number or other number that is never negative, in decimal.
+platform::Text count(std::uint64_t number);
 
 // The number as at least `width` digits, zero-padded.
 platform::Text digits(int number, int width);

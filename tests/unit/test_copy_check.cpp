@@ -9,7 +9,6 @@
 #include "tests/unit/test_databases.h"
 
 using fake::Text;
-using platform::TextField;
 using namespace fake::run;
 
 namespace {
@@ -207,9 +206,7 @@ TEST(CopyCheck, EachWayTheCopyFallsShort) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         fake::Platform p;
-        p.fields[TextField::MdbFile] = kSource;
-        p.files[kSource] = row.original;
-        p.files[kCompactor] = "exe";
+        readyToRun(p, row.original);
         p.compactorOutput = row.copy;
         p.exitCode = row.exitCode;
         p.answers = {row.answer, 1};
@@ -272,9 +269,7 @@ TEST(CopyCheck, LostRowsAreWrittenOutBeforeTheQuestion) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         fake::Platform p;
-        p.fields[TextField::MdbFile] = kSource;
-        p.files[kSource] = kIndex;
-        p.files[kCompactor] = "exe";
+        readyToRun(p, kIndex);
         p.compactorOutput = [](const std::string&) { return same(fake::renamed(kIndex, "baz13", "baz14")); };
         row.before(p);
         p.answers = {7};
@@ -295,9 +290,7 @@ TEST(CopyCheck, AReadTheSystemRefusesIsReportedWithItsReasonAndNothingMoves) {
     for (const int nth : {1, 2}) {  // the copy, then the original
         SCOPED_TRACE(nth);
         fake::Platform p;
-        p.fields[TextField::MdbFile] = kSource;
-        p.files[kSource] = kIndex;
-        p.files[kCompactor] = "exe";
+        readyToRun(p, kIndex);
         p.failure = {32, u"プロセスはファイルにアクセスできません。別のプロセスが使用中です。"};
         p.failOn("openForReading", nth);
         frmMain::cmdOk_Click();
@@ -315,9 +308,7 @@ TEST(CopyCheck, AReadTheSystemRefusesIsReportedWithItsReasonAndNothingMoves) {
 // and nothing is renamed.
 TEST(CopyCheck, CancelDuringTheCheckEndsTheProgramWithNothingRenamed) {
     fake::Platform p;
-    p.fields[TextField::MdbFile] = kSource;
-    p.files[kSource] = kCodes;
-    p.files[kCompactor] = "exe";
+    readyToRun(p, kCodes);
     p.onEvents = [&] {
         if (p.count("openForReading") > 0) frmMain::cmdCancel_Click();
     };

@@ -20,11 +20,7 @@ const std::string kCompacted = kOriginal + std::string(4096, '\0');
 
 class RepairRun : public ::testing::Test {
 protected:
-    RepairRun() {
-        p.fields[TextField::MdbFile] = kSource;
-        p.files[kSource] = kOriginal;
-        p.files[kCompactor] = "exe";
-    }
+    RepairRun() { readyToRun(p, kOriginal); }
     // Runs the repair; true when it ended the program.
     bool run() {
         try {
@@ -177,9 +173,7 @@ TEST_F(RepairRun, ACompactorThatReportsFailureGetsNothingSwappedIn) {
     for (const Row& row : {Row{1, u"1"}, Row{259, u"259"}, Row{0xC0000005u, u"0xC0000005"}}) {
         SCOPED_TRACE(row.code);
         fake::Platform q;
-        q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = kOriginal;
-        q.files[kCompactor] = "exe";
+        readyToRun(q, kOriginal);
         q.exitCode = row.code;  // it still leaves a file, as a partial copy would
         q.compactorOutput = [](const std::string& source) { return source.substr(0, 4096); };
         frmMain::cmdOk_Click();
@@ -234,9 +228,7 @@ TEST_F(RepairRun, ASecondPressDuringTheWaitIsIgnored) {
 TEST_F(RepairRun, CancelOrTheCloseBoxDuringTheWaitEndsWithoutRenaming) {
     for (auto action : {+[] { frmMain::cmdCancel_Click(); }, +[] { frmMain::queryClose(); }}) {
         fake::Platform q;
-        q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = kOriginal;
-        q.files[kCompactor] = "exe";
+        readyToRun(q, kOriginal);
         q.compactorRounds = 3;
         q.onEvents = [&] {
             if (!q.launches.empty()) action();
@@ -286,9 +278,7 @@ TEST_F(RepairRun, EachStepFailingIsReportedAtItsLine) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.operation) + " #" + std::to_string(row.nth));
         fake::Platform q;
-        q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = kOriginal;
-        q.files[kCompactor] = "exe";
+        readyToRun(q, kOriginal);
         q.failOn(row.operation, row.nth);
         bool ended = false;
         try {
@@ -344,9 +334,7 @@ TEST_F(RepairRun, FailuresInsideCalledRoutinesAreTheirsAndTheRunGoesOn) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.operation);
         fake::Platform q;
-        q.fields[TextField::MdbFile] = kSource;
-        q.files[kSource] = kOriginal;
-        q.files[kCompactor] = "exe";
+        readyToRun(q, kOriginal);
         q.compactorRounds = 0;
         q.failOn(row.operation, row.nth);
         EXPECT_THROW(frmMain::cmdOk_Click(), fake::ProgramEnded);

@@ -10,7 +10,6 @@
 #include "tests/unit/test_databases.h"
 
 using fake::Text;
-using platform::TextField;
 using namespace fake::run;
 
 namespace {
@@ -56,9 +55,7 @@ TEST(Salvage, AfterEachRefusalYesWritesTheReadableRowsAndNoWritesNothing) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         fake::Platform p;
-        p.fields[TextField::MdbFile] = kSource;
-        p.files[kSource] = row.original;
-        p.files[kCompactor] = "exe";
+        readyToRun(p, row.original);
         row.refusal(p);
         p.answers = {1, row.answer};
         frmMain::cmdOk_Click();
@@ -91,19 +88,18 @@ TEST(Salvage, NothingReadableIsNotOfferedAndAFailureIsReportedAsTheRoutines) {
     for (const bool readable : {false, true}) {
         SCOPED_TRACE(readable);
         fake::Platform p;
-        p.fields[TextField::MdbFile] = kSource;
-        p.files[kSource] = readable ? kIndex : std::string(8192, 'x');
-        p.files[kCompactor] = "exe";
+        readyToRun(p, readable ? kIndex : std::string(8192, 'x'));
         p.compactorWrites = false;
         p.answers = {1, 6};
         p.failOn("createNewFile");
         frmMain::cmdOk_Click();
         EXPECT_EQ(p.boxes.size(), readable ? 3u : 1u);
-        if (readable)
+        if (readable) {
             EXPECT_EQ(
                 p.boxes[2].text,
                 u"プログラムの実行中にエラーが発生しました。\r\n場所： mSalvage\r\n\r\n番号： 75\r\n\r\n"
                 u"内容： パス名が無効です。\r\n\r\n位置： 30\r\n\r\n\r\n処理を続けます。");
+        }
         EXPECT_THAT(p.moves, testing::IsEmpty());
     }
 }
